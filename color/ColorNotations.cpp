@@ -70,8 +70,18 @@ bool AllHex(std::string_view text) {
     return true;
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
+// Prefixes are given in upper case; the text may be in either.
+bool StartsWith(std::string_view text, std::string_view upperPrefix) {
+    if (text.size() < upperPrefix.size())
+        return false;
+    for (std::size_t i = 0; i < upperPrefix.size(); ++i) {
+        char ch = text[i];
+        if (ch >= 'a' && ch <= 'z')
+            ch = static_cast<char>(ch - 'a' + 'A');
+        if (ch != upperPrefix[i])
+            return false;
+    }
+    return true;
 }
 
 // Six hex digits in the order BB GG RR.
@@ -164,9 +174,7 @@ std::string ColorToText(TColor color, int notation) {
     }
 }
 
-bool IsValidColorText(std::string_view original, int notation) {
-    const std::string upper = AsciiUpper(original);
-    const std::string_view t = upper;
+bool IsValidColorText(std::string_view t, int notation) {
     const std::size_t n = t.size();
     switch (notation) {
     case NotationHTML:

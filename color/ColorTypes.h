@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -16,20 +17,30 @@ inline constexpr TColor clWhite = 0xFFFFFF;
 inline constexpr TColor clSilver = 0xC0C0C0;
 inline constexpr TColor SystemColorFlag = 0xFF000000;
 
+// The three channel bytes of a colour. It has the layout of a TColor with a zero top byte,
+// so packing and unpacking are register moves rather than three byte stores: assembling it
+// byte by byte in memory and reading it back as a whole stalls the store buffer.
 struct RGBTriple {
     std::uint8_t r = 0;
     std::uint8_t g = 0;
     std::uint8_t b = 0;
+    std::uint8_t unused = 0;
     friend constexpr bool operator==(const RGBTriple&, const RGBTriple&) = default;
 };
-
-constexpr RGBTriple SplitRGB(TColor color) {
-    return {static_cast<std::uint8_t>(color & 0xFF), static_cast<std::uint8_t>((color >> 8) & 0xFF),
-            static_cast<std::uint8_t>((color >> 16) & 0xFF)};
-}
+static_assert(sizeof(RGBTriple) == sizeof(std::uint32_t));
 
 constexpr TColor MakeRGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return TColor(r) | (TColor(g) << 8) | (TColor(b) << 16);
+}
+
+constexpr RGBTriple SplitRGB(TColor color) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return std::bit_cast<RGBTriple>(color & 0xFFFFFF);
+    } else {
+        return {static_cast<std::uint8_t>(color & 0xFF),
+                static_cast<std::uint8_t>((color >> 8) & 0xFF),
+                static_cast<std::uint8_t>((color >> 16) & 0xFF)};
+    }
 }
 
 constexpr TColor MakeRGB(RGBTriple c) {

@@ -23,32 +23,23 @@ constexpr std::array<double, 256> kByteFraction = MakeFractionTable();
 
 // One channel of HSL-to-RGB evaluated in double. The exact evaluation carries t at extended
 // precision; the two agree unless t sits next to a branch point or 255 x value next to a
-// rounding tie, where this returns -1 and the caller takes the extended path.
+// rounding tie, where this returns -1 and the caller takes the extended path. Every
+// candidate is computed and then picked by index, since which branch a colour takes is as
+// good as random and mispredicted jumps would cost more than the arithmetic.
 int FastHueChannel(double p, double q, double t) {
     constexpr double kMargin = 1e-9;
-    if (std::fabs(t) < kMargin || std::fabs(t - 1) < kMargin)
-        return -1;
-    if (t < 0)
-        t = t + 1;
-    else if (t > 1)
-        t = t - 1;
+    bool uncertain = (t != t) | (std::fabs(t) < kMargin) | (std::fabs(t - 1) < kMargin);
+    t = t + static_cast<double>(int(t < 0) - int(t > 1));
     const double t6 = 6 * t, t2 = 2 * t, t3 = 3 * t;
-    if (std::fabs(t6 - 1) < kMargin || std::fabs(t2 - 1) < kMargin || std::fabs(t3 - 2) < kMargin)
-        return -1;
-    double v;
-    if (t6 < 1)
-        v = p + (q - p) * t6;
-    else if (t2 < 1)
-        v = q;
-    else if (t3 < 2)
-        v = p + (q - p) * (2.0 / 3 - t) * 6;
-    else
-        v = p;
+    uncertain |= (std::fabs(t6 - 1) < kMargin) | (std::fabs(t2 - 1) < kMargin) |
+                 (std::fabs(t3 - 2) < kMargin);
+    // 6t < 1 implies 2t < 1 implies 3t < 2, so counting the failed tests picks the branch.
+    const double candidates[4] = {p + (q - p) * t6, q, p + (q - p) * (2.0 / 3 - t) * 6, p};
+    const double v = candidates[int(t6 >= 1) + int(t2 >= 1) + int(t3 >= 2)];
     const double x = 255.0 * v;
     const std::int64_t rounded = RoundHalfEven(x);
-    if (std::fabs(std::fabs(x - static_cast<double>(rounded)) - 0.5) < kMargin)
-        return -1;
-    return ClampByte(rounded);
+    uncertain |= std::fabs(std::fabs(x - static_cast<double>(rounded)) - 0.5) < kMargin;
+    return uncertain ? -1 : ClampByte(rounded);
 }
 
 // thirds is +1 for red, 0 for green and -1 for blue: the channel's hue offset in thirds.
@@ -85,26 +76,23 @@ void SetHSLRange(int maxHue, int maxSaturation, int maxLightness) {
 }
 
 HSLFloat RGBToHSLFloat(std::uint8_t R, std::uint8_t G, std::uint8_t B) {
-    const double r = kByteFraction[R], g = kByteFraction[G], b = kByteFraction[B];
-    const double max = std::max({r, g, b});
-    const double min = std::min({r, g, b});
+    const double rgb[3] = {kByteFraction[R], kByteFraction[G], kByteFraction[B]};
+    const double max = std::max({rgb[0], rgb[1], rgb[2]});
+    const double min = std::min({rgb[0], rgb[1], rgb[2]});
     HSLFloat out;
     out.l = (max + min) / 2;
     if (max == min)
         return out;
     const double d = max - min;
-    out.s = out.l < 0.5 ? d / (max + min) : d / (2 - max - min);
-    double h;
-    if (r == max)
-        h = (g - b) / d;
-    else if (g == max)
-        h = (b - r) / d + 2;
-    else
-        h = (r - g) / d + 4;
+    const double denominators[2] = {max + min, 2 - max - min};
+    out.s = d / denominators[int(!(out.l < 0.5))];
+    // The channel holding the maximum, red before green before blue on a tie; its hue sector
+    // starts at 0, 2 or 4 sixths, from the difference of the two channels that follow it.
+    const int redMax = (R >= G) & (R >= B);
+    const int top = (1 - redMax) * (2 - (G >= B));
+    double h = (rgb[(top + 1) % 3] - rgb[(top + 2) % 3]) / d + 2 * top;
     h = h / 6;
-    if (h < 0)
-        h = h + 1;
-    out.h = h;
+    out.h = h + static_cast<double>(h < 0);
     return out;
 }
 
@@ -123,9 +111,11 @@ double HueToRGBChannel(double p, double q, long double t) {
 }
 
 RGBTriple HSLChromaToRGB(double h, double s, double l) {
-    const double q = l <= 0.5 ? l * (1 + s) : l + s - l * s;
+    const double candidates[2] = {l * (1 + s), l + s - l * s};
+    const double q = candidates[int(!(l <= 0.5))];
     const double p = 2 * l - q;
-    return {HueChannel(p, q, h, 1), HueChannel(p, q, h, 0), HueChannel(p, q, h, -1)};
+    return SplitRGB(
+        MakeRGB(HueChannel(p, q, h, 1), HueChannel(p, q, h, 0), HueChannel(p, q, h, -1)));
 }
 
 RGBTriple HSLFloatToRGB(double h, double s, double l) {
@@ -139,7 +129,7 @@ RGBTriple HSLFloatToRGB(double h, double s, double l) {
         return {};
     if (s == 0) {
         const std::uint8_t grey = RoundChannel(l);
-        return {grey, grey, grey};
+        return SplitRGB(MakeRGB(grey, grey, grey));
     }
     return HSLChromaToRGB(h, s, l);
 }
@@ -176,19 +166,17 @@ TColor HueToColor(int h) {
 }
 
 HSVInt RGBToHSV(std::uint8_t R, std::uint8_t G, std::uint8_t B) {
+    const int rgb[3] = {R, G, B};
     const int v = std::max({R, G, B});
     const int d = v - std::min({R, G, B});
     const double s = v == 0 ? 0.0 : double(d) / v;
     double hue = 0;
     if (s != 0) {
-        if (v == R)
-            hue = 60.0 * (G - B) / d;
-        else if (v == G)
-            hue = 60.0 * (B - R) / d + 120;
-        else
-            hue = 60.0 * (R - G) / d + 240;
-        if (hue < 0)
-            hue = hue + 360;
+        // Same tie order as HSL: red, then green, then blue holds the maximum.
+        const int redMax = (R >= G) & (R >= B);
+        const int top = (1 - redMax) * (2 - (G >= B));
+        hue = 60.0 * (rgb[(top + 1) % 3] - rgb[(top + 2) % 3]) / d + 120 * top;
+        hue = hue + 360 * static_cast<double>(hue < 0);
     }
     return {static_cast<int>(RoundHalfEven(hue)), static_cast<int>(RoundHalfEven(255 * s)), v};
 }
@@ -223,8 +211,9 @@ CMYFloat CMYKToCMY(double c, double m, double y, double k) {
 }
 
 RGBTriple CMYToRGB(double c, double m, double y) {
-    return {ClampByte(RoundHalfEven((1 - c) * 255)), ClampByte(RoundHalfEven((1 - m) * 255)),
-            ClampByte(RoundHalfEven((1 - y) * 255))};
+    return SplitRGB(MakeRGB(ClampByte(RoundHalfEven((1 - c) * 255)),
+                            ClampByte(RoundHalfEven((1 - m) * 255)),
+                            ClampByte(RoundHalfEven((1 - y) * 255))));
 }
 
 RGBTriple CMYKToRGB(double c, double m, double y, double k) {

@@ -10,14 +10,19 @@ namespace chromint {
 struct HSLFloat {
     double h = 0, s = 0, l = 0;
 };
+// The integer triples carry a fourth, unused int: at 16 bytes they come back in two whole
+// registers, while a 12-byte struct is assembled on the stack and read back across two
+// stores, which stalls the store buffer on every call.
 struct HSLInt {
     int h = 0, s = 0, l = 0;
+    int unused = 0;
     friend constexpr bool operator==(const HSLInt&, const HSLInt&) = default;
 };
 struct HSVInt {
     int h = 0; // degrees 0..360
     int s = 0; // 0..255
     int v = 0; // 0..255
+    int unused = 0;
     friend constexpr bool operator==(const HSVInt&, const HSVInt&) = default;
 };
 struct CMYFloat {
@@ -35,6 +40,7 @@ struct HSLRange {
     int hue = 239;
     int saturation = 240;
     int lightness = 240;
+    int unused = 0;
     friend constexpr bool operator==(const HSLRange&, const HSLRange&) = default;
 };
 HSLRange GetHSLRange();

@@ -17,27 +17,15 @@ constexpr std::array<std::uint8_t, 256> MakeWebSafeTable() {
 }
 constexpr std::array<std::uint8_t, 256> kWebSafeTable = MakeWebSafeTable();
 
-// Six-sector HSV scheme shared by the picker conversion and the square.
+// Six-sector HSV scheme shared by the picker conversion and the square; any other sector is
+// black. The sector is picked by table, as it changes from one colour to the next at random.
 TColor SectorColor(int sector, int v, int p, int q, int t) {
-    auto rgb = [](int r, int g, int b) {
-        return MakeRGB(ClampByte(r), ClampByte(g), ClampByte(b));
-    };
-    switch (sector) {
-    case 0:
-        return rgb(v, t, p);
-    case 1:
-        return rgb(q, v, p);
-    case 2:
-        return rgb(p, v, t);
-    case 3:
-        return rgb(p, q, v);
-    case 4:
-        return rgb(t, p, v);
-    case 5:
-        return rgb(v, p, q);
-    default:
-        return clBlack;
-    }
+    static constexpr std::uint8_t kOrder[7][3] = {{0, 3, 1}, {2, 0, 1}, {1, 0, 3}, {1, 2, 0},
+                                                  {3, 1, 0}, {0, 1, 2}, {4, 4, 4}};
+    const int levels[5] = {v, p, q, t, 0};
+    const auto& order = kOrder[static_cast<unsigned>(sector) < 6 ? sector : 6];
+    return MakeRGB(ClampByte(levels[order[0]]), ClampByte(levels[order[1]]),
+                   ClampByte(levels[order[2]]));
 }
 } // namespace
 

@@ -13,6 +13,7 @@ struct PickerHSLScale {
     int maxHue = 239;
     int maxSat = 240;
     int maxLum = 240;
+    int unused = 0; // see HSLInt
     friend constexpr bool operator==(const PickerHSLScale&, const PickerHSLScale&) = default;
 };
 PickerHSLScale GetPickerHSLScale();

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace chromint {
 namespace {
@@ -90,6 +92,65 @@ TEST(CIETest, RoundTripErrorStaysWhereTheShortenedMatrixPutsIt) {
         }
     }
     EXPECT_LE(worst, 24) << "largest channel error " << worst << " at " << Hex(worstColor);
+}
+
+// The chains written out with the library power function, as the formulas read.
+Lab LabByFormula(TColor color) {
+    auto linear = [](int v) {
+        double c = v / 255.0;
+        c = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        return c * 100;
+    };
+    const RGBTriple c = SplitRGB(color);
+    const double r = linear(c.r), g = linear(c.g), b = linear(c.b);
+    const double x = 0.4124 * r + 0.3576 * g + 0.1805 * b;
+    const double y = 0.2126 * r + 0.7152 * g + 0.0722 * b;
+    const double z = 0.0193 * r + 0.1192 * g + 0.9505 * b;
+    auto f = [](double t) { return t > 0.008856 ? std::pow(t, 1.0 / 3) : 7.787 * t + 0.138; };
+    const double fx = f(x / 96.422), fy = f(y / 100), fz = f(z / 82.521);
+    return {std::clamp(116 * fy - 16, 0.0, 100.0), std::clamp(500 * (fx - fy), -128.0, 127.0),
+            std::clamp(200 * (fy - fz), -128.0, 127.0)};
+}
+
+int ChannelByFormula(double v) {
+    v = v <= 0.00313 ? 12.92 * v : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
+    return static_cast<int>(std::nearbyint(255 * std::clamp(v, 0.0, 1.0)));
+}
+
+TEST(CIETest, FastPathsAgreeWithTheFormulas) {
+    // Lab to the last few bits, which is far below any rounding to whole numbers.
+    constexpr double kLabTolerance = 1e-12;
+    double worst = 0;
+    for (TColor c = 0; c <= 0xFFFFFF; c += 5) {
+        const Lab fast = RGBToLab(c);
+        const Lab formula = LabByFormula(c);
+        worst = std::max({worst, std::fabs(fast.l - formula.l), std::fabs(fast.a - formula.a),
+                          std::fabs(fast.b - formula.b)});
+    }
+    EXPECT_LE(worst, kLabTolerance) << "largest L*a*b* difference " << worst;
+
+    // XYZ to RGB byte for byte, over linear values on both sides of every step.
+    int mismatches = 0;
+    std::uint64_t seed = 88172645463325252ull;
+    for (int i = 0; i < 2'000'000; ++i) {
+        seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17;
+        const double v = static_cast<double>(seed >> 11) / 9007199254740992.0 * 1.1 - 0.05;
+        const TColor rgb = XYZToRGB(41.24 * v, 21.26 * v, 1.93 * v); // along pure red
+        const double r =
+            3.2406 * (41.24 * v / 100) - 1.5372 * (21.26 * v / 100) - 0.49 * (1.93 * v / 100);
+        if (GetRValue(rgb) != ChannelByFormula(r) && ++mismatches < 5)
+            ADD_FAILURE() << "linear red " << r << " gives " << int(GetRValue(rgb));
+    }
+    for (int k = 0; k < 4096; ++k) {
+        for (double v : {std::nextafter(k / 4096.0, 0.0), k / 4096.0, (k + 0.5) / 4096}) {
+            const TColor grey = XYZToRGB(95.05 * v, 100 * v, 108.9 * v);
+            const double g =
+                -0.969 * (95.05 * v / 100) + 1.8758 * (100 * v / 100) + 0.0415 * (108.9 * v / 100);
+            if (GetGValue(grey) != ChannelByFormula(g) && ++mismatches < 10)
+                ADD_FAILURE() << "linear green " << g << " gives " << int(GetGValue(grey));
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
 }
 
 TEST(CIETest, LChHue) {
