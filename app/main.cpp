@@ -1,5 +1,7 @@
 // Chromint: entry point.
 
+#include "ColorUtils.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
@@ -39,6 +41,25 @@ const char* missingDisplayReason() {
     return nullptr;
 }
 
+QtMessageHandler g_defaultMessageHandler = nullptr;
+
+// While the platform plugin starts: a display that is set but cannot be reached ends in a Qt
+// fatal error and an abort. Say it in one line and leave with a plain failure instead.
+void startupMessageHandler(QtMsgType type, const QMessageLogContext& context,
+                           const QString& message) {
+    // The platform plugin's own complaints lead up to the fatal error below.
+    if (type != QtFatalMsg && context.category != nullptr &&
+        std::string_view(context.category).starts_with("qt.qpa"))
+        return;
+    if (type == QtFatalMsg) {
+        const char* display = std::getenv("DISPLAY");
+        std::fprintf(stderr, "chromint: cannot open the graphical display %s\n",
+                     display != nullptr ? display : "");
+        std::_Exit(1);
+    }
+    g_defaultMessageHandler(type, context, message);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -47,7 +68,12 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // Integer HSL in the editors and notations is degrees and percent.
+    chromint::SetHSLRange(360, 100, 100);
+
+    g_defaultMessageHandler = qInstallMessageHandler(startupMessageHandler);
     QApplication app(argc, argv);
+    qInstallMessageHandler(g_defaultMessageHandler);
     QApplication::setApplicationName(QStringLiteral("Chromint"));
     QApplication::setOrganizationName(QStringLiteral("Qelvo"));
 

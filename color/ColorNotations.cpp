@@ -223,4 +223,15 @@ TColor TextToColor(std::string_view t, int notation) {
     }
 }
 
+TColor CodeBoxTextToColor(std::string_view text) {
+    if (IsHexColorBody(text))
+        return TextToColor("#" + std::string(text), NotationHTML);
+    if (text.find('#') == std::string_view::npos) {
+        const TColor named = HTMLNameToColor(text);
+        if (named != clNone)
+            return TextToColor(ColorToText(named, NotationHTML), NotationHTML);
+    }
+    return TextToColor(text, NotationHTML);
+}
+
 } // namespace chromint

@@ -37,4 +37,9 @@ bool IsValidColorText(std::string_view text, int notation);
 // The colour the text names in that notation, or clNone.
 TColor TextToColor(std::string_view text, int notation);
 
+// What the HTML code box makes of typed text: a bare "f00" or "ff0000" gets its "#", text
+// without "#" may be a colour name, and anything else must be HTML notation. clNone when the
+// text names no colour (the box then leaves the current colour alone).
+TColor CodeBoxTextToColor(std::string_view text);
+
 } // namespace chromint

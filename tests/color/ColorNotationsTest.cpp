@@ -104,6 +104,44 @@ TEST(ColorNotationsTest, TextToColor) {
     }
 }
 
+TEST(ColorNotationsTest, CodeBoxText) {
+    const TColor red = ColorFromHex(0xFF0000);
+    struct Row {
+        const char* text;
+        TColor expected;
+    };
+    const Row rows[] = {
+        {"f00", red},      {"F00", red},       {"#f00", red},
+        {"red", red},      {"ff0000", red},    {"DarkGrey", ColorFromHex(0xA9A9A9)},
+        {"ff000", clNone}, {"#12345", clNone}, {"#red", clNone},
+        {" red", clNone},  {"", clNone},       {"bad", ColorFromHex(0xBBAADD)},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(Hex(CodeBoxTextToColor(row.text)), Hex(row.expected)) << "\"" << row.text << "\"";
+}
+
+TEST(ColorNotationsTest, ParsersAreTotalOnArbitraryBytes) {
+    // Short random byte strings, biased towards the characters the notations use, through
+    // every parser: each gives a colour or clNone and never reads outside the text.
+    static const char alphabet[] = "#$&0xXhH0123456789abcdefABCDEFgG \t\xC3\xA9\x00\xFF";
+    std::uint32_t seed = 2463534242u;
+    auto next = [&seed] {
+        seed ^= seed << 13, seed ^= seed >> 17, seed ^= seed << 5;
+        return seed;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        std::string text(next() % 13, '\0');
+        for (char& ch : text)
+            ch = alphabet[next() % (sizeof alphabet - 1)];
+        for (int notation = -1; notation <= 18; ++notation) {
+            const TColor c = TextToColor(text, notation);
+            ASSERT_TRUE(c == clNone || c <= 0xFFFFFF) << Hex(c);
+        }
+        const TColor box = CodeBoxTextToColor(text);
+        ASSERT_TRUE(box == clNone || box <= 0xFFFFFF);
+    }
+}
+
 TEST(ColorNotationsTest, CodeNotationsRoundTrip) {
     for (TColor c = 0; c <= 0xFFFFFF; c += 37) {
         for (int notation = 0; notation <= 4; ++notation) {
