@@ -22,24 +22,23 @@ constexpr std::array<double, 256> MakeFractionTable() {
 constexpr std::array<double, 256> kByteFraction = MakeFractionTable();
 
 // One channel of HSL-to-RGB evaluated in double. The exact evaluation carries t at extended
-// precision; the two agree unless t sits next to a branch point or 255 x value next to a
-// rounding tie, where this returns -1 and the caller takes the extended path. Every
-// candidate is computed and then picked by index, since which branch a colour takes is as
-// good as random and mispredicted jumps would cost more than the arithmetic.
+// precision; the two can only disagree where 255 x value sits next to a rounding tie, and
+// there this returns -1 so that the caller takes the extended path. The branches need no
+// such care: the value is continuous across every branch point and across the wrap of t, so
+// taking the neighbouring branch moves it by rounding noise only. Every candidate is
+// computed and then picked by index, since which branch a colour takes is as good as random
+// and mispredicted jumps would cost more than the arithmetic.
 int FastHueChannel(double p, double q, double t) {
-    constexpr double kMargin = 1e-9;
-    bool uncertain = (t != t) | (std::fabs(t) < kMargin) | (std::fabs(t - 1) < kMargin);
     t = t + static_cast<double>(int(t < 0) - int(t > 1));
-    const double t6 = 6 * t, t2 = 2 * t, t3 = 3 * t;
-    uncertain |= (std::fabs(t6 - 1) < kMargin) | (std::fabs(t2 - 1) < kMargin) |
-                 (std::fabs(t3 - 2) < kMargin);
+    const double t6 = 6 * t;
     // 6t < 1 implies 2t < 1 implies 3t < 2, so counting the failed tests picks the branch.
     const double candidates[4] = {p + (q - p) * t6, q, p + (q - p) * (2.0 / 3 - t) * 6, p};
-    const double v = candidates[int(t6 >= 1) + int(t2 >= 1) + int(t3 >= 2)];
+    const double v = candidates[int(t6 >= 1) + int(2 * t >= 1) + int(3 * t >= 2)];
     const double x = 255.0 * v;
     const std::int64_t rounded = RoundHalfEven(x);
-    uncertain |= std::fabs(std::fabs(x - static_cast<double>(rounded)) - 0.5) < kMargin;
-    return uncertain ? -1 : ClampByte(rounded);
+    constexpr double kMargin = 1e-9;
+    const bool certain = std::fabs(std::fabs(x - static_cast<double>(rounded)) - 0.5) >= kMargin;
+    return certain ? ClampByte(rounded) : -1;
 }
 
 // thirds is +1 for red, 0 for green and -1 for blue: the channel's hue offset in thirds.
