@@ -1,5 +1,8 @@
 // Chromint: entry point.
 
+#include "AppConfig.h"
+#include "Cmdln.h"
+#include "ColorOperations.h"
 #include "ColorUtils.h"
 
 #include <QApplication>
@@ -70,6 +73,9 @@ int main(int argc, char** argv) {
 
     // Integer HSL in the editors and notations is degrees and percent.
     chromint::SetHSLRange(360, 100, 100);
+    // Where the program lives, taken while /proc still names it: an executable replaced by a
+    // rebuild during the run would show up there as deleted.
+    chromint::CommandLine();
 
     g_defaultMessageHandler = qInstallMessageHandler(startupMessageHandler);
     QApplication app(argc, argv);
@@ -83,7 +89,21 @@ int main(int argc, char** argv) {
     placeholder->setAlignment(Qt::AlignCenter);
     window.setCentralWidget(placeholder);
     window.setFixedSize(kClientWidth, kClientHeight);
+
+    chromint::RandomizeGlobal();
+    chromint::TSettings settings(chromint::PrimaryScreenWorkArea());
+    settings.Load();
+    window.move(settings.WindowLeft(), settings.WindowTop());
     window.show();
 
-    return QApplication::exec();
+    const int result = QApplication::exec();
+
+    // The frame's corner, as move() took it, so the window does not creep by its border.
+    settings.SetWindowLeft(window.pos().x());
+    settings.SetWindowTop(window.pos().y());
+    if (!settings.Save()) {
+        std::fprintf(stderr, "chromint: the settings could not be saved: %s\n",
+                     settings.Registry().LastError().c_str());
+    }
+    return result;
 }

@@ -1,0 +1,386 @@
+#include "AppConfig.h"
+
+#include "ColorNotations.h"
+#include "ColorOperations.h"
+#include "Rounding.h"
+#include "TextUtils.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace chromint {
+
+namespace {
+
+// Screen coordinates under X11 are signed 16-bit; a stored position below this cannot be
+// reached by any screen and would leave the window where nobody can see it.
+constexpr int kLowestPosition = -32768;
+
+constexpr std::string_view kRecentPrefix = "File";
+constexpr std::string_view kFavouritePrefix = "Color";
+
+// clang-format off
+constexpr std::array<TPersistedSetting, 14> kPersisted{{
+    // key, name, type, default, range, minimum, maximum, accessors
+    {kSettingsKey, "WindowLeft", TSettingType::DWord, TSettingDefault::CentredLeft, 0,
+     TSettingRange::Position, 0, 0,
+     [](const TSettings& s) -> std::int32_t { return s.WindowLeft(); },
+     [](TSettings& s, std::int32_t v) { s.SetWindowLeft(v); }, nullptr, nullptr},
+    {kSettingsKey, "WindowTop", TSettingType::DWord, TSettingDefault::CentredTop, 0,
+     TSettingRange::Position, 0, 0,
+     [](const TSettings& s) -> std::int32_t { return s.WindowTop(); },
+     [](TSettings& s, std::int32_t v) { s.SetWindowTop(v); }, nullptr, nullptr},
+    {kSettingsKey, "Color", TSettingType::DWord, TSettingDefault::RandomColor, 0,
+     TSettingRange::RGB, 0, 0xFFFFFF,
+     [](const TSettings& s) { return static_cast<std::int32_t>(s.Color()); },
+     [](TSettings& s, std::int32_t v) { s.SetColor(static_cast<TColor>(v)); }, nullptr, nullptr},
+    {kSettingsKey, "BlendColor", TSettingType::DWord, TSettingDefault::Fixed, 0xFFFFFF,
+     TSettingRange::RGB, 0, 0xFFFFFF,
+     [](const TSettings& s) { return static_cast<std::int32_t>(s.BlendColor()); },
+     [](TSettings& s, std::int32_t v) { s.SetBlendColor(static_cast<TColor>(v)); }, nullptr, nullptr},
+    {kSettingsKey, "BlendValue", TSettingType::DWord, TSettingDefault::Fixed, 50,
+     TSettingRange::Clamp, 0, 100,
+     [](const TSettings& s) -> std::int32_t { return s.BlendValue(); },
+     [](TSettings& s, std::int32_t v) { s.SetBlendValue(v); }, nullptr, nullptr},
+    {kSettingsKey, "BlendPath", TSettingType::DWord, TSettingDefault::Fixed, 0,
+     TSettingRange::Clamp, 0, 1,
+     [](const TSettings& s) -> std::int32_t { return s.BlendPath(); },
+     [](TSettings& s, std::int32_t v) { s.SetBlendPath(v); }, nullptr, nullptr},
+    {kSettingsKey, "SepiaDepth", TSettingType::DWord, TSettingDefault::Fixed, 30,
+     TSettingRange::Clamp, 0, 100,
+     [](const TSettings& s) -> std::int32_t { return s.SepiaDepth(); },
+     [](TSettings& s, std::int32_t v) { s.SetSepiaDepth(v); }, nullptr, nullptr},
+    {kSettingsKey, "SepiaIntensity", TSettingType::DWord, TSettingDefault::Fixed, 20,
+     TSettingRange::Clamp, 0, 100,
+     [](const TSettings& s) -> std::int32_t { return s.SepiaIntensity(); },
+     [](TSettings& s, std::int32_t v) { s.SetSepiaIntensity(v); }, nullptr, nullptr},
+    {kSettingsKey, "TaskMode", TSettingType::DWord, TSettingDefault::Fixed, 1,
+     TSettingRange::Clamp, 0, 2,
+     [](const TSettings& s) -> std::int32_t { return s.TaskMode(); },
+     [](TSettings& s, std::int32_t v) { s.SetTaskMode(v); }, nullptr, nullptr},
+    // Loaded as stored, but always saved as the page in use, so the two never disagree.
+    {kSettingsKey, "PreferedMode", TSettingType::DWord, TSettingDefault::Fixed, 1,
+     TSettingRange::Clamp, 0, 2,
+     [](const TSettings& s) -> std::int32_t { return Clamp<int>(s.TaskMode(), 0, 2); },
+     [](TSettings& s, std::int32_t v) { s.SetPreferedMode(v); }, nullptr, nullptr},
+    {kVisitedDirsKey, "LastOpenImageDir", TSettingType::String, TSettingDefault::Empty, 0,
+     TSettingRange::Any, 0, 0, nullptr, nullptr,
+     [](const TSettings& s) { return s.LastOpenImageDir(); },
+     [](TSettings& s, const QString& v) { s.SetLastOpenImageDir(v); }},
+    {kVisitedDirsKey, "LastSaveColorDir", TSettingType::String, TSettingDefault::Empty, 0,
+     TSettingRange::Any, 0, 0, nullptr, nullptr,
+     [](const TSettings& s) { return s.LastSaveColorDir(); },
+     [](TSettings& s, const QString& v) { s.SetLastSaveColorDir(v); }},
+    // Loading keeps RecentCount entries, which is this maximum unless changed.
+    {kRecentKey, kRecentPrefix, TSettingType::StringSequence, TSettingDefault::Empty, 0,
+     TSettingRange::Entries, 0, kDefaultRecentCount, nullptr, nullptr, nullptr, nullptr},
+    {kFavouritesKey, kFavouritePrefix, TSettingType::DWordSequence, TSettingDefault::Empty, 0,
+     TSettingRange::Entries, 0, kFavouriteCount, nullptr, nullptr, nullptr, nullptr},
+}};
+// clang-format on
+
+// The stored number as the field takes it, or nothing when the default should stay.
+std::optional<std::int32_t> Ranged(const TPersistedSetting& row, std::int32_t stored) {
+    switch (row.range) {
+    case TSettingRange::Clamp:
+        return Clamp(stored, row.minimum, row.maximum);
+    case TSettingRange::RGB:
+        if ((static_cast<std::uint32_t>(stored) & 0xFF000000u) != 0)
+            return std::nullopt;
+        return stored;
+    case TSettingRange::Any:
+    case TSettingRange::Position:
+    case TSettingRange::Entries:
+        break;
+    }
+    return stored;
+}
+
+std::string SequenceName(std::string_view prefix, std::size_t index) {
+    std::string name(prefix);
+    AppendInt(name, static_cast<long long>(index) + 1);
+    return name;
+}
+
+// The value names of the open key that form an unbroken sequence "<prefix>1", "<prefix>2",
+// ... in enumeration order, after cutting the list to limit. A name that is not the one
+// for its place is dropped; places are counted before anything is dropped, so one name
+// out of order ends the sequence before it.
+std::vector<std::string> SequenceNames(const SettingsStore& store, std::string_view prefix,
+                                       std::size_t limit) {
+    std::vector<std::string> names = store.GetValueNames();
+    if (names.size() > limit)
+        names.resize(limit);
+    for (std::size_t i = names.size(); i-- > 0;) {
+        if (names[i] != SequenceName(prefix, i))
+            names.erase(names.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    return names;
+}
+
+void ClearValues(SettingsStore& store) {
+    for (const std::string& name : store.GetValueNames())
+        store.DeleteValue(name);
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return AsciiLower(a) == AsciiLower(b);
+}
+
+struct NamedColor {
+    std::string_view name;
+    TColor color;
+};
+
+// The colour names a favourites cell may hold, with the values the colour strings of the
+// palette grids give them.
+constexpr std::array<NamedColor, 24> kColorNames{{
+    {"clCustom", 0x2FFFFFFF},  {"clTransparent", 0x3FFFFFFF}, {"clNone", clNone},
+    {"clDefault", 0x20000000}, {"clBlack", 0x000000},         {"clMaroon", 0x000080},
+    {"clGreen", 0x008000},     {"clOlive", 0x008080},         {"clNavy", 0x800000},
+    {"clPurple", 0x800080},    {"clTeal", 0x808000},          {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},    {"clRed", 0x0000FF},           {"clLime", 0x00FF00},
+    {"clYellow", 0x00FFFF},    {"clBlue", 0xFF0000},          {"clFuchsia", 0xFF00FF},
+    {"clAqua", 0xFFFF00},      {"clLtGray", 0xC0C0C0},        {"clDkGray", 0x808080},
+    {"clWhite", 0xFFFFFF},     {"clMoneyGreen", 0xC0DCC0},    {"clSkyBlue", 0xF0CAA6},
+}};
+
+// A palette grid's colour string: a colour name, "$" and up to eight hexadecimal digits,
+// or a decimal number, blanks ignored. Nothing for any other text.
+std::optional<TColor> ColorStringToColor(std::string_view input) {
+    std::string text;
+    for (const char ch : input) {
+        if (ch != ' ' && ch != '\t')
+            text += ch;
+    }
+    for (const NamedColor& named : kColorNames) {
+        if (EqualsIgnoringCase(text, named.name))
+            return named.color;
+    }
+    std::string_view digits = text;
+    const bool negative = digits.starts_with('-');
+    if (negative || digits.starts_with('+'))
+        digits.remove_prefix(1);
+    int base = 10;
+    if (digits.starts_with('$')) {
+        base = 16;
+        digits.remove_prefix(1);
+    } else if (digits.starts_with("0x") || digits.starts_with("0X")) {
+        base = 16;
+        digits.remove_prefix(2);
+    }
+    if (digits.empty() || (base == 16 && digits.size() > 8))
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char ch : digits) {
+        const int digit = base == 16 ? HexDigitValue(ch) : (ch >= '0' && ch <= '9' ? ch - '0' : -1);
+        if (digit < 0)
+            return std::nullopt;
+        value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
+        if (base == 10 && value > 0x80000000u)
+            return std::nullopt;
+    }
+    if (base == 10 && value == 0x80000000u && !negative)
+        return std::nullopt;
+    const auto bits = static_cast<std::uint32_t>(value);
+    return negative ? static_cast<TColor>(0u - bits) : static_cast<TColor>(bits);
+}
+
+} // namespace
+
+TWorkArea PrimaryScreenWorkArea() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        return {area.width(), area.height()};
+    }
+    return {1024, 768};
+}
+
+std::span<const TPersistedSetting> PersistedSettings() {
+    return kPersisted;
+}
+
+TCustomSettings::TCustomSettings(std::unique_ptr<SettingsStore> registry)
+    : FRegistry(registry ? std::move(registry) : OpenUserSettingsStore()) {}
+
+TCustomSettings::~TCustomSettings() = default;
+
+TSettings::TSettings(TWorkArea workArea, std::unique_ptr<SettingsStore> registry)
+    : TCustomSettings(std::move(registry)), FWorkArea(workArea) {
+    for (const TPersistedSetting& row : kPersisted) {
+        if (row.set == nullptr)
+            continue;
+        switch (row.defaultKind) {
+        case TSettingDefault::Fixed:
+            row.set(*this, row.defaultValue);
+            break;
+        case TSettingDefault::CentredLeft:
+            row.set(*this, FWorkArea.width / 2 - FWindowWidth / 2);
+            break;
+        case TSettingDefault::CentredTop:
+            row.set(*this, FWorkArea.height / 2 - FWindowHeight / 2);
+            break;
+        case TSettingDefault::RandomColor:
+            row.set(*this, static_cast<std::int32_t>(GlobalRandom().Next(0x1000000)));
+            break;
+        case TSettingDefault::Empty:
+            break;
+        }
+    }
+}
+
+void TSettings::SetBlendValue(int value) {
+    FBlendValue = static_cast<TPercent>(Clamp(value, 0, 100));
+}
+void TSettings::SetBlendPath(int value) {
+    FBlendPath = static_cast<std::uint8_t>(Clamp(value, 0, 1));
+}
+void TSettings::SetSepiaDepth(int value) {
+    FSepiaDepth = static_cast<TPercent>(Clamp(value, 0, 100));
+}
+void TSettings::SetSepiaIntensity(int value) {
+    FSepiaIntensity = static_cast<TPercent>(Clamp(value, 0, 100));
+}
+void TSettings::SetTaskMode(int value) {
+    FTaskMode = static_cast<std::uint8_t>(Clamp(value, 0, 2));
+}
+void TSettings::SetPreferedMode(int value) {
+    FPreferedMode = static_cast<std::uint8_t>(Clamp(value, 0, 2));
+}
+
+void TSettings::Load() {
+    SettingsStore& registry = *FRegistry;
+    if (registry.OpenKey(kSettingsKey, true)) {
+        for (const TPersistedSetting& row : kPersisted) {
+            if (row.key != kSettingsKey || row.type != TSettingType::DWord)
+                continue;
+            // A value of another type counts as missing.
+            if (const std::optional<std::int32_t> stored = registry.ReadDWord(row.name)) {
+                if (const std::optional<std::int32_t> value = Ranged(row, *stored))
+                    row.set(*this, *value);
+            }
+        }
+        registry.CloseKey();
+    }
+    CheckPosition();
+
+    if (registry.OpenKey(kVisitedDirsKey, false)) {
+        for (const TPersistedSetting& row : kPersisted) {
+            if (row.key != kVisitedDirsKey)
+                continue;
+            if (const std::optional<std::string> stored = registry.ReadString(row.name))
+                row.setText(*this, QString::fromStdString(*stored));
+        }
+        registry.CloseKey();
+    }
+    LoadRecentFiles();
+    LoadFavourites();
+}
+
+// Only a position beyond the right or bottom edge is moved back: left of or above the work
+// area may be another screen.
+void TSettings::CheckPosition() {
+    if (FWindowLeft >= FWorkArea.width || FWindowLeft < kLowestPosition)
+        FWindowLeft = FWorkArea.width / 2 - FWindowWidth / 2;
+    if (FWindowTop >= FWorkArea.height || FWindowTop < kLowestPosition)
+        FWindowTop = FWorkArea.height / 2 - FWindowHeight / 2;
+}
+
+void TSettings::LoadRecentFiles() {
+    SettingsStore& registry = *FRegistry;
+    if (!registry.OpenKey(kRecentKey, false))
+        return;
+    FRecentFiles.clear();
+    for (const std::string& name : SequenceNames(registry, kRecentPrefix, FRecentCount)) {
+        // A value of another type is no file name: it is left out.
+        if (const std::optional<std::string> file = registry.ReadString(name))
+            FRecentFiles.append(QString::fromStdString(*file));
+    }
+    registry.CloseKey();
+}
+
+void TSettings::LoadFavourites() {
+    SettingsStore& registry = *FRegistry;
+    if (!registry.OpenKey(kFavouritesKey, false))
+        return;
+    const QString black = QString::fromStdString(ColorToText(clBlack, NotationDelphi));
+    FFavourites.clear();
+    for (const std::string& name :
+         SequenceNames(registry, kFavouritePrefix, std::size_t{kFavouriteCount})) {
+        // A value of another type becomes black, so the cells after it keep their places.
+        const std::optional<std::int32_t> color = registry.ReadDWord(name);
+        FFavourites.append(
+            color ? QString::fromStdString(ColorToText(static_cast<TColor>(*color), NotationDelphi))
+                  : black);
+    }
+    // With nothing usable stored, the list stays empty and the strip keeps its own colours
+    // rather than turning all black.
+    if (!FFavourites.isEmpty()) {
+        while (FFavourites.size() < kFavouriteCount)
+            FFavourites.append(black);
+    }
+    registry.CloseKey();
+}
+
+bool TSettings::Save() {
+    SettingsStore& registry = *FRegistry;
+    bool complete = true;
+    for (const std::string_view key : {kSettingsKey, kVisitedDirsKey}) {
+        if (!registry.OpenKey(key, true)) {
+            complete = false;
+            continue;
+        }
+        for (const TPersistedSetting& row : kPersisted) {
+            if (row.key != key)
+                continue;
+            if (row.type == TSettingType::DWord)
+                complete &=
+                    registry.WriteDWord(row.name, static_cast<std::uint32_t>(row.get(*this)));
+            else if (row.type == TSettingType::String)
+                complete &= registry.WriteString(row.name, row.getText(*this).toStdString());
+        }
+        registry.CloseKey();
+    }
+    complete &= SaveRecentFiles();
+    complete &= SaveFavourites();
+    // Flush even after a failure above, so that what could be written is kept.
+    return registry.Flush() && complete;
+}
+
+bool TSettings::SaveRecentFiles() {
+    SettingsStore& registry = *FRegistry;
+    if (!registry.OpenKey(kRecentKey, true))
+        return false;
+    ClearValues(registry);
+    bool complete = true;
+    for (qsizetype i = 0; i < FRecentFiles.size(); ++i) {
+        complete &= registry.WriteString(SequenceName(kRecentPrefix, static_cast<std::size_t>(i)),
+                                         FRecentFiles[i].toStdString());
+    }
+    registry.CloseKey();
+    return complete;
+}
+
+bool TSettings::SaveFavourites() {
+    SettingsStore& registry = *FRegistry;
+    if (!registry.OpenKey(kFavouritesKey, true))
+        return false;
+    ClearValues(registry);
+    bool complete = true;
+    for (qsizetype i = 0; i < FFavourites.size(); ++i) {
+        // A cell whose text names no colour is stored as black: stopping here would lose
+        // every favourite after it.
+        const TColor color = ColorStringToColor(FFavourites[i].toStdString()).value_or(clBlack);
+        complete &=
+            registry.WriteDWord(SequenceName(kFavouritePrefix, static_cast<std::size_t>(i)), color);
+    }
+    registry.CloseKey();
+    return complete;
+}
+
+} // namespace chromint
