@@ -1,22 +1,24 @@
 // Chromint: entry point.
 
-#include "AppConfig.h"
 #include "Cmdln.h"
-#include "ColorOperations.h"
-#include "ColorUtils.h"
+#include "InstanceMarker.h"
+#include "MainFrm.h"
+#include "SplashFrm.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
+#include <QEventLoop>
+#include <QIcon>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string_view>
 
 namespace {
 
-constexpr int kClientWidth = 526;
-constexpr int kClientHeight = 415;
+// How long the splash window stays up once the main window is ready.
+constexpr int kSplashMilliseconds = 500;
 
 bool envEmpty(const char* name) {
     const char* value = std::getenv(name);
@@ -70,9 +72,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "chromint: no graphical display available (%s)\n", reason);
         return 1;
     }
-
-    // Integer HSL in the editors and notations is degrees and percent.
-    chromint::SetHSLRange(360, 100, 100);
     // Where the program lives, taken while /proc still names it: an executable replaced by a
     // rebuild during the run would show up there as deleted.
     chromint::CommandLine();
@@ -82,28 +81,25 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(g_defaultMessageHandler);
     QApplication::setApplicationName(QStringLiteral("Chromint"));
     QApplication::setOrganizationName(QStringLiteral("Qelvo"));
+    QApplication::setDesktopFileName(QStringLiteral("chromint"));
+    QApplication::processEvents();
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Chromint"));
-    auto* placeholder = new QLabel(QStringLiteral("Chromint"), &window);
-    placeholder->setAlignment(Qt::AlignCenter);
-    window.setCentralWidget(placeholder);
-    window.setFixedSize(kClientWidth, kClientHeight);
+    auto splash = std::make_unique<chromint::TSplashForm>();
+    splash->show();
+    // Put the splash on the screen before the main window is built behind it.
+    QApplication::processEvents();
 
-    chromint::RandomizeGlobal();
-    chromint::TSettings settings(chromint::PrimaryScreenWorkArea());
-    settings.Load();
-    window.move(settings.WindowLeft(), settings.WindowTop());
-    window.show();
+    // Marks that an instance runs; a second one starts all the same.
+    const chromint::InstanceMarker instance("Qelvo.Chromint");
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/chromint/chromint.svg")));
 
-    const int result = QApplication::exec();
+    chromint::TMainForm mainForm;
 
-    // The frame's corner, as move() took it, so the window does not creep by its border.
-    settings.SetWindowLeft(window.pos().x());
-    settings.SetWindowTop(window.pos().y());
-    if (!settings.Save()) {
-        std::fprintf(stderr, "chromint: the settings could not be saved: %s\n",
-                     settings.Registry().LastError().c_str());
-    }
-    return result;
+    QEventLoop pause;
+    QTimer::singleShot(kSplashMilliseconds, &pause, &QEventLoop::quit);
+    pause.exec();
+    splash.reset();
+
+    mainForm.show();
+    return QApplication::exec();
 }

@@ -1,0 +1,807 @@
+#include "MainFrm.h"
+
+#include "AppConfig.h"
+#include "CIE.h"
+#include "Cmdln.h"
+#include "ColorNotations.h"
+#include "ColorOperations.h"
+#include "ColorSpinEdit.h"
+#include "ColorUtils.h"
+#include "ColorUtilsWeb.h"
+#include "Rounding.h"
+#include "WebSafeQuestion.h"
+#include "mbColorPreview.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QUrl>
+
+#include <cstdio>
+
+// The program's pictures are compiled into this library; a static library needs to be told
+// to register them.
+static void InitChromintResources() {
+    Q_INIT_RESOURCE(chromint);
+}
+
+namespace chromint {
+
+namespace {
+
+// Integer HSL in the editors and notations is degrees and percent; set while the program's
+// modules load, before any window exists.
+const bool kHSLRangeSet = [] {
+    SetHSLRange(360, 100, 100);
+    return true;
+}();
+
+constexpr int kClientWidth = 526;
+constexpr int kClientHeight = 415;
+
+const char* const kMakerHomePage = "https://qelvo.example.org/";
+const char* const kProductPage = "https://qelvo.example.org/chromint/";
+const char* const kOnlineHelpPage = "https://qelvo.example.org/chromint/help/";
+
+// Keeps FUpdate set while a push routine writes into the editors; a plain flag, cleared on
+// the way out whatever happens, so nested pushes leave it clear for their caller.
+class UpdateGuard {
+public:
+    explicit UpdateGuard(bool& flag) : flag_(flag) { flag_ = true; }
+    ~UpdateGuard() { flag_ = false; }
+    UpdateGuard(const UpdateGuard&) = delete;
+    UpdateGuard& operator=(const UpdateGuard&) = delete;
+
+private:
+    bool& flag_;
+};
+
+QPixmap BannerPicture(int width, int height) {
+    QPixmap picture(width, height);
+    QPainter painter(&picture);
+    QLinearGradient gradient(0, 0, width, 0);
+    gradient.setColorAt(0, QColor(0x1E, 0x3A, 0x5F));
+    gradient.setColorAt(0.55, QColor(0x3B, 0x6E, 0xA8));
+    gradient.setColorAt(1, QColor(0xE0, 0x8A, 0x2E));
+    painter.fillRect(picture.rect(), gradient);
+    QFont font = painter.font();
+    font.setPixelSize(20);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(48, 0, width - 56, height), Qt::AlignVCenter | Qt::AlignLeft,
+                     QStringLiteral("Chromint"));
+    return picture;
+}
+
+QString HelpFilePath() {
+    return CommandLine().Directory() + QStringLiteral("/help/Chromint.chm");
+}
+
+} // namespace
+
+TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent) : QWidget(parent) {
+    InitChromintResources();
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Chromint"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight);
+    // The layout is drawn for a compact 8-point face; the desktop's larger default font would
+    // crowd the tab row and the editor columns.
+    QFont compact = font();
+    compact.setPixelSize(11);
+    setFont(compact);
+    CreateActions();
+    CreateControls();
+    CreateMenus();
+    FormCreate(std::move(store));
+}
+
+// Closing saves; a window destroyed without being closed still keeps the user's settings.
+TMainForm::~TMainForm() {
+    FormDestroy(false);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    FormDestroy(true);
+    event->accept();
+}
+
+void TMainForm::CreateActions() {
+    auto visual = [this](const char* name, const char* caption, QKeySequence key, int tag) {
+        auto* action = new QAction(QString::fromUtf8(caption), this);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, tag] { aVisualExecute(tag); });
+        addAction(action);
+        return action;
+    };
+    aStandard = visual("aStandard", "Standard", QKeySequence(Qt::CTRL | Qt::Key_1), 0);
+    aSquare = visual("aSquare", "Hue square", QKeySequence(Qt::CTRL | Qt::Key_2), 1);
+    aCircle = visual("aCircle", "Hue circle", QKeySequence(Qt::CTRL | Qt::Key_3), 2);
+    aSwatches = visual("aSwatches", "Palettes", QKeySequence(Qt::CTRL | Qt::Key_4), 3);
+
+    aWebSafe = new QAction(QStringLiteral("Only web colors"), this);
+    aWebSafe->setObjectName(QStringLiteral("aWebSafe"));
+    aWebSafe->setCheckable(true);
+    aWebSafe->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    aWebSafe->setShortcutContext(Qt::WindowShortcut);
+    connect(aWebSafe, &QAction::triggered, this, &TMainForm::aWebSafeExecute);
+    addAction(aWebSafe);
+}
+
+void TMainForm::CreateControls() {
+    Image = new QLabel(this);
+    Image->setObjectName(QStringLiteral("Image"));
+    Image->setGeometry(0, 0, kClientWidth, 42);
+    Image->setPixmap(BannerPicture(kClientWidth, 42));
+
+    AppButton = new QToolButton(this);
+    AppButton->setObjectName(QStringLiteral("AppButton"));
+    AppButton->setGeometry(6, 5, 34, 32);
+    AppButton->setPopupMode(QToolButton::InstantPopup);
+    AppButton->setIcon(QIcon::fromTheme(QStringLiteral("chromint"),
+                                        QIcon(QStringLiteral(":/chromint/chromint.svg"))));
+    AppButton->setIconSize(QSize(24, 24));
+    AppButton->setAutoRaise(true);
+
+    Bevel = new QFrame(this);
+    Bevel->setObjectName(QStringLiteral("Bevel"));
+    Bevel->setFrameShape(QFrame::HLine);
+    Bevel->setFrameShadow(QFrame::Sunken);
+    Bevel->setGeometry(0, 42, kClientWidth, 2);
+
+    PageControl = new QTabWidget(this);
+    PageControl->setObjectName(QStringLiteral("PageControl"));
+    PageControl->setGeometry(4, 50, 318, 300);
+    // Slim tabs leave room for the web-only switch at the end of the tab row.
+    PageControl->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
+    PageControl->setUsesScrollButtons(false);
+    auto page = [this](const char* name, const char* caption) {
+        auto* widget = new QWidget;
+        widget->setObjectName(QString::fromLatin1(name));
+        PageControl->addTab(widget, QString::fromUtf8(caption));
+        return widget;
+    };
+    tsStandard = page("tsStandard", "Standard");
+    tsHSL = page("tsHSL", "Hue square");
+    tsHSV = page("tsHSV", "Hue circle");
+    tsSwatches = page("tsSwatches", "Swatches");
+
+    cbWebSafe = new QCheckBox(aWebSafe->text(), this);
+    cbWebSafe->setObjectName(QStringLiteral("cbWebSafe"));
+    // The check box and the action are one switch: either drives the other.
+    connect(cbWebSafe, &QCheckBox::clicked, aWebSafe, &QAction::trigger);
+    connect(aWebSafe, &QAction::toggled, cbWebSafe, &QCheckBox::setChecked);
+    PageControl->setCornerWidget(cbWebSafe, Qt::TopRightCorner);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameShape(QFrame::StyledPanel);
+    Panel1->setGeometry(4, 354, 318, 56);
+
+    auto swatch = [this](const char* name, const char* hint, QRect geometry) {
+        auto* s = new TmbColorPreview(this);
+        s->setObjectName(QString::fromLatin1(name));
+        s->setToolTip(QString::fromUtf8(hint));
+        s->setGeometry(geometry);
+        s->SetBlockSize(4);
+        s->SetSwatchStyle(true);
+        return s;
+    };
+    Swatch = swatch("Swatch", "Base color", QRect(328, 50, 72, 72));
+    AlphaSwatch = swatch("AlphaSwatch", "Alpha blend", QRect(402, 50, 36, 72));
+    AlphaSwatch->SetOpacity(50);
+    SwatchSafe = swatch("SwatchSafe", "Web-safe", QRect(444, 76, 23, 23));
+    SwatchSmart = swatch("SwatchSmart", "Web-smart", QRect(444, 99, 23, 23));
+
+    btnColor = new QToolButton(this);
+    btnColor->setObjectName(QStringLiteral("btnColor"));
+    btnColor->setText(QStringLiteral("Color"));
+    btnColor->setPopupMode(QToolButton::InstantPopup);
+    btnColor->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    btnColor->setGeometry(444, 50, 78, 24);
+
+    auto webButton = [this](const char* name, const char* hint, QRect geometry) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(QString::fromUtf8(hint));
+        b->setText(QStringLiteral("Use"));
+        b->setGeometry(geometry);
+        return b;
+    };
+    btnWebSafe = webButton("btnWebSafe", "Set web-safe color", QRect(469, 76, 53, 23));
+    btnWebSmart = webButton("btnWebSmart", "Set web-smart color", QRect(469, 99, 53, 23));
+    connect(btnWebSafe, &QToolButton::clicked, this, &TMainForm::btnWebSafeClick);
+    connect(btnWebSmart, &QToolButton::clicked, this, &TMainForm::btnWebSmartClick);
+
+    auto editor = [this](const char* name, const char* label, const char* unit, int minimum,
+                         int maximum, int x, int y, TGaugeStrip*& gauge) {
+        auto* caption = new QLabel(QString::fromUtf8(label), this);
+        caption->setGeometry(x, y, 16, 20);
+        auto* edit = new TColorSpinEdit(minimum, maximum, this);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setGeometry(x + 16, y, 56, 20);
+        caption->setBuddy(edit);
+        if (unit[0] != '\0') {
+            auto* unitLabel = new QLabel(QString::fromUtf8(unit), this);
+            unitLabel->setGeometry(x + 74, y, 14, 20);
+        }
+        gauge = new TGaugeStrip(this);
+        gauge->setObjectName(QStringLiteral("gauge") + QString::fromLatin1(name + 3));
+        gauge->setGeometry(x + 16, y + 20, 56, 3);
+        return edit;
+    };
+    constexpr int colA = 328, colB = 428;
+    edtR = editor("edtR", "R:", "", 0, 255, colA, 130, gaugeR);
+    edtG = editor("edtG", "G:", "", 0, 255, colA, 154, gaugeG);
+    edtB = editor("edtB", "B:", "", 0, 255, colA, 178, gaugeB);
+    edtH = editor("edtH", "H:", "°", 0, 359, colA, 210, gaugeH);
+    edtS = editor("edtS", "S:", "%", 0, 100, colA, 234, gaugeS);
+    edtL = editor("edtL", "L:", "%", 0, 100, colA, 258, gaugeL);
+    edtC = editor("edtC", "C:", "%", 0, 100, colB, 130, gaugeC);
+    edtM = editor("edtM", "M:", "%", 0, 100, colB, 154, gaugeM);
+    edtY = editor("edtY", "Y:", "%", 0, 100, colB, 178, gaugeY);
+    edtK = editor("edtK", "K:", "%", 0, 100, colB, 202, gaugeK);
+    edtCIEL = editor("edtCIEL", "L:", "", 0, 100, colB, 234, gaugeCIEL);
+    edtCIEa = editor("edtCIEa", "a:", "", -128, 127, colB, 258, gaugeCIEa);
+    edtCIEb = editor("edtCIEb", "b:", "", -128, 127, colB, 282, gaugeCIEb);
+
+    gaugeR->SetColors(Qt::white, QColor(255, 0, 0));
+    gaugeG->SetColors(Qt::white, QColor(0, 160, 0));
+    gaugeB->SetColors(Qt::white, QColor(0, 0, 255));
+    gaugeC->SetColors(Qt::white, QColor(0, 174, 239));
+    gaugeM->SetColors(Qt::white, QColor(236, 0, 140));
+    gaugeY->SetColors(Qt::white, QColor(255, 222, 0));
+    gaugeK->SetColors(Qt::white, Qt::black);
+    gaugeCIEL->SetColors(Qt::white, Qt::gray);
+    gaugeCIEa->SetColors(Qt::white, QColor(200, 40, 80));
+    gaugeCIEb->SetColors(Qt::white, QColor(220, 190, 0));
+
+    for (TColorSpinEdit* e : {edtR, edtG, edtB})
+        connect(e, &QSpinBox::valueChanged, this, &TMainForm::RGBChange);
+    for (TColorSpinEdit* e : {edtH, edtS, edtL})
+        connect(e, &QSpinBox::valueChanged, this, &TMainForm::HSLChange);
+    for (TColorSpinEdit* e : {edtC, edtM, edtY, edtK})
+        connect(e, &QSpinBox::valueChanged, this, &TMainForm::CMYKChange);
+    for (TColorSpinEdit* e : {edtCIEL, edtCIEa, edtCIEb})
+        connect(e, &QSpinBox::valueChanged, this, &TMainForm::LabChange);
+
+    auto smallButton = [this](const char* name, const char* hint, QRect geometry) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(QString::fromUtf8(hint));
+        b->setGeometry(geometry);
+        return b;
+    };
+    btnAddToPalette = smallButton("btnAddToPalette", "Add to palette", QRect(328, 320, 22, 22));
+    btnAddToFavourites =
+        smallButton("btnAddToFavourites", "Add to favourites", QRect(352, 320, 22, 22));
+
+    cbDeveloper = new QComboBox(this);
+    cbDeveloper->setObjectName(QStringLiteral("cbDeveloper"));
+    cbDeveloper->setGeometry(328, 384, 64, 24);
+    connect(cbDeveloper, &QComboBox::currentIndexChanged, this, &TMainForm::cbDeveloperChange);
+
+    edtDeveloper = new QLineEdit(this);
+    edtDeveloper->setObjectName(QStringLiteral("edtDeveloper"));
+    edtDeveloper->setGeometry(396, 384, 126, 24);
+    connect(edtDeveloper, &QLineEdit::textChanged, this, &TMainForm::edtDeveloperChange);
+    edtDeveloper->installEventFilter(this);
+}
+
+void TMainForm::CreateMenus() {
+    auto item = [](QMenu* menu, const char* name, const char* caption) {
+        QAction* action = menu->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    auto submenu = [](QMenu* menu, const char* name, const char* caption) {
+        QMenu* sub = menu->addMenu(QString::fromUtf8(caption));
+        sub->setObjectName(QString::fromLatin1(name));
+        sub->menuAction()->setObjectName(QString::fromLatin1(name));
+        return sub;
+    };
+
+    AppMenu = new QMenu(this);
+    AppMenu->setObjectName(QStringLiteral("AppMenu"));
+    miHelpTopics = item(AppMenu, "miHelpTopics", "Help topics");
+    connect(miHelpTopics, &QAction::triggered, this, &TMainForm::miHelpTopicsClick);
+    AppMenu->addSeparator();
+    connect(item(AppMenu, "miQelvoOnline", "Qelvo Lab online"), &QAction::triggered, this,
+            &TMainForm::miQelvoOnlineClick);
+    connect(item(AppMenu, "miChromintOnline", "Chromint online"), &QAction::triggered, this,
+            &TMainForm::miChromintOnlineClick);
+    AppMenu->addSeparator();
+    connect(item(AppMenu, "miAbout", "About..."), &QAction::triggered, this,
+            &TMainForm::miAboutClick);
+    AppMenu->addSeparator();
+    connect(item(AppMenu, "miExit", "Exit"), &QAction::triggered, this, &QWidget::close);
+    connect(AppMenu, &QMenu::aboutToShow, this, &TMainForm::AppMenuPopup);
+    AppButton->setMenu(AppMenu);
+
+    ColorMenu = new QMenu(this);
+    ColorMenu->setObjectName(QStringLiteral("ColorMenu"));
+    QMenu* receive = submenu(ColorMenu, "miReceiveColor", "Receive");
+    item(receive, "miColorFromScreen", "From screen...");
+    receive->addSeparator();
+    item(receive, "miColorFromImage", "From image...");
+    item(receive, "miColorFromSystem", "From system...");
+    receive->addSeparator();
+    item(receive, "miFromScheme", "From scheme...");
+    ColorMenu->addSeparator();
+    item(ColorMenu, "miExportColor", "Export...");
+    miCopy = submenu(ColorMenu, "miCopy", "Copy");
+    for (const CopyMenuItem& entry : CopyMenuItems(clBlack, EditorValues{})) {
+        QAction* copyItem = miCopy->addAction(QString());
+        copyItem->setObjectName(QString::fromStdString(entry.name));
+        connect(copyItem, &QAction::triggered, this, [this, copyItem] { ColorCopy(copyItem); });
+    }
+    connect(miCopy, &QMenu::aboutToShow, this, &TMainForm::miCopyClick);
+    ColorMenu->addSeparator();
+    miAddToPalette = item(ColorMenu, "miAddToPalette", "Add to palette");
+    miAddToFavourites = item(ColorMenu, "miAddToFavourites", "Add to favourites");
+    ColorMenu->addSeparator();
+
+    QMenu* process = submenu(ColorMenu, "miProcess", "Process");
+    item(process, "miBlend", "Blend...");
+    process->addSeparator();
+    QMenu* desaturate = submenu(process, "miDesaturate", "Desaturate");
+    const struct {
+        const char* name;
+        const char* caption;
+        bool separatorAfter;
+    } methods[] = {{"miStandard", "Standard", true}, {"miNTSC", "NTSC", false},
+                   {"miInfrared", "Infrared", true}, {"miRed", "Red", false},
+                   {"miGreen", "Green", false},      {"miBlue", "Blue", true},
+                   {"miHybrid", "Hybrid", false}};
+    for (int tag = 0; tag < 7; ++tag) {
+        connect(item(desaturate, methods[tag].name, methods[tag].caption), &QAction::triggered,
+                this, [this, tag] { DesaturateMethodClick(tag); });
+        if (methods[tag].separatorAfter)
+            desaturate->addSeparator();
+    }
+    item(process, "miCreateSepia", "Create sepia...");
+    process->addSeparator();
+    miColorBlindness = submenu(process, "miColorBlindness", "Color blindness");
+    const char* const blindness[][2] = {{"miProtanopia", "Protanopia"},
+                                        {"miDeuteranopia", "Deuteranopia"},
+                                        {"miTritanopia", "Tritanopia"},
+                                        {"miProtanomaly", "Protanomaly"},
+                                        {"miDeuteranomaly", "Deuteranomaly"},
+                                        {"miTritanomaly", "Tritanomaly"},
+                                        {"miTypicalMonochromacy", "Typical monochromacy"},
+                                        {"miAtypicalMonochromacy", "Atypical monochromacy"}};
+    for (const auto& entry : blindness)
+        item(miColorBlindness, entry[0], entry[1]);
+    process->addSeparator();
+    QMenu* swap = submenu(process, "miSwap", "Swap");
+    const char* const swaps[][2] = {{"miSwapRG", "Red and green"},
+                                    {"miSwapRB", "Red and blue"},
+                                    {"miSwapGB", "Green and Blue"}};
+    for (int tag = 0; tag < 3; ++tag)
+        connect(item(swap, swaps[tag][0], swaps[tag][1]), &QAction::triggered, this,
+                [this, tag] { SwapRGB(tag); });
+    connect(item(process, "miInvert", "Invert"), &QAction::triggered, this,
+            &TMainForm::miInvertClick);
+
+    QMenu* random = submenu(ColorMenu, "miRandom", "Random");
+    connect(item(random, "miRandomize", "Randomize"), &QAction::triggered, this,
+            [this] { RandomizeColor(0); });
+    connect(item(random, "miUseCurrentColor", "Use current color"), &QAction::triggered, this,
+            [this] { RandomizeColor(1); });
+    random->addSeparator();
+    miFromCurrentPalette = item(random, "miFromCurrentPalette", "From current palette");
+    miFromRandomPalette = item(random, "miFromRandomPalette", "From random palette");
+    random->addSeparator();
+    item(random, "miFromFavourites", "From favourites");
+    ColorMenu->addSeparator();
+    miWebSafe = item(ColorMenu, "miWebSafe", "Make web-safe");
+    connect(miWebSafe, &QAction::triggered, this, &TMainForm::btnWebSafeClick);
+    miWebSmart = item(ColorMenu, "miWebSmart", "Make web-smart");
+    connect(miWebSmart, &QAction::triggered, this, &TMainForm::btnWebSmartClick);
+    ColorMenu->addSeparator();
+    miSetAeroColor = item(ColorMenu, "miSetAeroColor", "Set Aero color");
+    item(ColorMenu, "miSetDesktopColor", "Set desktop color");
+    connect(ColorMenu, &QMenu::aboutToShow, this, &TMainForm::ColorMenuPopup);
+    btnColor->setMenu(ColorMenu);
+}
+
+void TMainForm::FormCreate(std::unique_ptr<SettingsStore> store) {
+    RandomizeGlobal();
+    FSettings = std::make_unique<TSettings>(PrimaryScreenWorkArea(), std::move(store));
+    FSettings->Load();
+    move(FSettings->WindowLeft(), FSettings->WindowTop());
+    cbDeveloper->clear();
+    cbDeveloper->addItem(QStringLiteral("HTML"));
+    cbDeveloper->setCurrentIndex(0);
+    // The favourites strip takes the stored list once it exists; until then the list is kept
+    // as loaded and saved back unchanged.
+    PageControl->setCurrentIndex(FSettings->TaskMode());
+
+    PageControl->setTabVisible(PageControl->indexOf(tsSwatches), false);
+    btnAddToPalette->hide();
+    btnAddToFavourites->hide();
+    miAddToPalette->setVisible(false);
+    miColorBlindness->menuAction()->setVisible(false);
+    miFromCurrentPalette->setVisible(false);
+    miFromRandomPalette->setVisible(false);
+
+    // The global hot key comes with the screen services.
+    GetAll(FSettings->Color(), false);
+    ChangeWebPalette();
+}
+
+void TMainForm::FormDestroy(bool askOnFailure) {
+    if (FDestroyed)
+        return;
+    FDestroyed = true;
+    // pos() is where the frame stands when restored, also while the window is minimised.
+    FSettings->SetWindowLeft(pos().x());
+    FSettings->SetWindowTop(pos().y());
+    const int page = PageControl->currentIndex();
+    if (page >= 0 && page <= 2)
+        FSettings->SetTaskMode(page);
+    if (!FSettings->Save()) {
+        const QString reason = QString::fromStdString(FSettings->Registry().LastError());
+        std::fprintf(stderr, "chromint: the settings could not be saved: %s\n",
+                     reason.toLocal8Bit().constData());
+        if (askOnFailure)
+            QMessageBox::warning(this, QStringLiteral("Chromint"),
+                                 QStringLiteral("Your settings could not be saved.\n\n") + reason);
+    }
+}
+
+TColor TMainForm::CurrentColor() const {
+    return Swatch->Color();
+}
+
+bool TMainForm::WebOnly() const {
+    return aWebSafe->isChecked();
+}
+
+EditorValues TMainForm::EditorsShown() const {
+    EditorValues e;
+    e.r = edtR->value();
+    e.g = edtG->value();
+    e.b = edtB->value();
+    e.h = edtH->value();
+    e.s = edtS->value();
+    e.l = edtL->value();
+    e.c = edtC->value();
+    e.m = edtM->value();
+    e.y = edtY->value();
+    e.k = edtK->value();
+    e.cieL = edtCIEL->value();
+    e.cieA = edtCIEa->value();
+    e.cieB = edtCIEb->value();
+    return e;
+}
+
+void TMainForm::GetRGB(TColor color) {
+    UpdateGuard guard(FUpdate);
+    const RGBTriple c = SplitRGB(color);
+    edtR->SetValueFromCode(c.r);
+    edtG->SetValueFromCode(c.g);
+    edtB->SetValueFromCode(c.b);
+    UpdateGauges();
+}
+
+void TMainForm::GetHSL(TColor color) {
+    UpdateGuard guard(FUpdate);
+    const RGBTriple c = SplitRGB(color);
+    const HSLInt hsl = RGBToHSL(c.r, c.g, c.b);
+    edtH->SetValueFromCode(hsl.h);
+    edtS->SetValueFromCode(hsl.s);
+    edtL->SetValueFromCode(hsl.l);
+    TintHSLGauges();
+    UpdateGauges();
+}
+
+void TMainForm::GetCMYK(TColor color) {
+    UpdateGuard guard(FUpdate);
+    const RGBTriple c = SplitRGB(color);
+    const CMYKFloat k = RGBToCMYK(c.r, c.g, c.b);
+    edtC->SetValueFromCode(100 * k.c);
+    edtM->SetValueFromCode(100 * k.m);
+    edtY->SetValueFromCode(100 * k.y);
+    edtK->SetValueFromCode(100 * k.k);
+    UpdateGauges();
+}
+
+void TMainForm::GetLab(TColor) {
+    UpdateGuard guard(FUpdate);
+    // Always the colour of the base swatch, whatever was passed.
+    const Lab lab = RGBToLab(Swatch->Color());
+    edtCIEL->SetValueFromCode(lab.l);
+    edtCIEa->SetValueFromCode(lab.a);
+    edtCIEb->SetValueFromCode(lab.b);
+    UpdateGauges();
+}
+
+void TMainForm::GetDeveloper(TColor color) {
+    UpdateGuard guard(FUpdate);
+    edtDeveloper->setText(QString::fromStdString(ColorToText(color, NotationHTML)));
+}
+
+void TMainForm::UpdateColor(TColor color, bool isProtected) {
+    UpdateGuard guard(FUpdate);
+    FSettings->SetColor(color);
+    Swatch->SetColor(color);
+    AlphaSwatch->SetColor(color);
+    SwatchSafe->SetColor(SnapColor(color, WebSafeStep));
+    SwatchSmart->SetColor(SnapColor(color, WebSmartStep));
+    btnWebSafe->setEnabled(!IsWebSafe(color));
+    btnWebSmart->setEnabled(!IsWebSmart(color));
+    UpdateButtons();
+    // The picker pages and the favourites strip follow the colour once they exist.
+    (void)isProtected;
+    emit currentColorChanged(color);
+}
+
+void TMainForm::UpdateButtons() {
+    auto tint = [](QToolButton* button, TColor color) {
+        QPalette p = button->palette();
+        p.setColor(QPalette::Button, ToQColor(color));
+        p.setColor(QPalette::ButtonText,
+                   qGray(ToQColor(color).rgb()) < 128 ? Qt::white : Qt::black);
+        button->setPalette(p);
+    };
+    tint(btnColor, Swatch->Color());
+    tint(AppButton, Swatch->Color());
+    tint(btnWebSafe, SwatchSafe->Color());
+    tint(btnWebSmart, SwatchSmart->Color());
+}
+
+void TMainForm::GetAll(TColor color, bool isProtected) {
+    UpdateColor(color, isProtected);
+    GetRGB(color);
+    GetHSL(color);
+    GetCMYK(color);
+    GetLab(color);
+    GetDeveloper(color);
+}
+
+void TMainForm::ChangeWebPalette() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The picker controls take the web-safe display from here once they exist.
+    QApplication::restoreOverrideCursor();
+}
+
+void TMainForm::RGBChange() {
+    if (FUpdate)
+        return;
+    TColor color =
+        MakeRGB(ClampByte(edtR->value()), ClampByte(edtG->value()), ClampByte(edtB->value()));
+    if (WebOnly())
+        color = SnapColor(color, WebSafeStep);
+    UpdateColor(color, false);
+    GetHSL(color);
+    GetCMYK(color);
+    GetLab(color);
+    GetDeveloper(color);
+    UpdateGauges();
+}
+
+void TMainForm::HSLChange() {
+    TintHSLGauges();
+    if (FUpdate)
+        return;
+    const RGBTriple rgb = HSLToRGB(edtH->value(), edtS->value(), edtL->value());
+    const TColor color = MakeRGB(rgb);
+    UpdateColor(color, false);
+    GetRGB(color);
+    GetCMYK(color);
+    GetLab(color);
+    GetDeveloper(color);
+    ChangeWebPalette();
+    UpdateGauges();
+}
+
+void TMainForm::CMYKChange() {
+    if (FUpdate)
+        return;
+    const RGBTriple rgb = CMYKToRGB(edtC->value() / 100.0, edtM->value() / 100.0,
+                                    edtY->value() / 100.0, edtK->value() / 100.0);
+    const TColor color = MakeRGB(rgb);
+    UpdateColor(color, false);
+    GetRGB(color);
+    GetHSL(color);
+    GetLab(color);
+    GetDeveloper(color);
+    UpdateGauges();
+}
+
+void TMainForm::LabChange() {
+    if (FUpdate)
+        return;
+    const TColor color = LabToRGB(edtCIEL->value(), edtCIEa->value(), edtCIEb->value());
+    UpdateColor(color, false);
+    GetRGB(color);
+    GetHSL(color);
+    GetCMYK(color);
+    GetDeveloper(color);
+    UpdateGauges();
+}
+
+void TMainForm::edtDeveloperChange() {
+    if (FUpdate)
+        return;
+    TColor color = CodeBoxTextToColor(edtDeveloper->text().toStdString());
+    if (color == clNone)
+        return;
+    if (WebOnly())
+        color = SnapColor(color, WebSafeStep);
+    UpdateColor(color, false);
+    GetRGB(color);
+    GetHSL(color);
+    GetCMYK(color);
+    GetLab(color);
+}
+
+void TMainForm::cbDeveloperChange() {
+    if (FUpdate || Swatch == nullptr)
+        return;
+    edtDeveloper->setMaxLength(32767);
+    GetDeveloper(CurrentColor());
+}
+
+void TMainForm::edtDeveloperExit() {
+    if (WebOnly())
+        GetDeveloper(CurrentColor());
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edtDeveloper && event->type() == QEvent::FocusOut)
+        edtDeveloperExit();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TMainForm::aWebSafeExecute() {
+    ChangeWebPalette();
+    GetAll(SwatchSafe->Color(), false);
+}
+
+void TMainForm::aVisualExecute(int tag) {
+    // A hidden page cannot be chosen: with the palette page hidden, Ctrl+4 does nothing.
+    if (tag < PageControl->count() && PageControl->isTabVisible(tag))
+        PageControl->setCurrentIndex(tag);
+}
+
+void TMainForm::btnWebSafeClick() {
+    GetAll(SwatchSafe->Color(), false);
+}
+
+void TMainForm::btnWebSmartClick() {
+    GetAll(SwatchSmart->Color(), false);
+}
+
+void TMainForm::miCopyClick() {
+    const std::vector<CopyMenuItem> items = CopyMenuItems(CurrentColor(), EditorsShown());
+    for (const CopyMenuItem& entry : items) {
+        auto* action = miCopy->findChild<QAction*>(QString::fromStdString(entry.name),
+                                                   Qt::FindDirectChildrenOnly);
+        if (action == nullptr)
+            continue;
+        action->setText(QString::fromStdString(entry.caption));
+        action->setVisible(entry.visible);
+    }
+}
+
+void TMainForm::ColorCopy(QAction* item) {
+    const std::string text = CopyTextOfCaption(item->text().toStdString());
+    if (text.empty())
+        return;
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+void TMainForm::ApplyOperationResult(TColor color) {
+    if (WebOnly())
+        color = SnapColor(color, WebSafeStep);
+    UpdateColor(color, false);
+    GetAll(color, false);
+}
+
+void TMainForm::DesaturateMethodClick(int tag) {
+    ApplyOperationResult(Desaturate(CurrentColor(), tag));
+}
+
+void TMainForm::miInvertClick() {
+    ApplyOperationResult(InvertColor(CurrentColor()));
+}
+
+void TMainForm::SwapRGB(int tag) {
+    const TColor c = CurrentColor();
+    ApplyOperationResult(tag == 0 ? SwapRG(c) : tag == 1 ? SwapRB(c) : SwapGB(c));
+}
+
+void TMainForm::RandomizeColor(int tag) {
+    ApplyOperationResult(tag == 0 ? RandomRGB() : RandomColorNear(CurrentColor()));
+}
+
+std::optional<TColor> TMainForm::ConfirmWebColor(TColor color) {
+    if (!NeedsWebSafeQuestion(color, WebOnly()))
+        return color;
+    const WebSafeOutcome outcome = ApplyWebSafeAnswer(color, AskWebSafeQuestion(this));
+    if (!outcome.accepted)
+        return std::nullopt;
+    if (outcome.leaveWebOnly) {
+        aWebSafe->setChecked(false);
+        ChangeWebPalette();
+    }
+    return outcome.color;
+}
+
+void TMainForm::ColorMenuPopup() {
+    miWebSafe->setVisible(btnWebSafe->isEnabled());
+    miWebSmart->setVisible(btnWebSmart->isEnabled());
+    // Glass frame colours belong to a desktop this program does not run on.
+    miSetAeroColor->setVisible(false);
+}
+
+void TMainForm::AppMenuPopup() {
+    miHelpTopics->setText(QFileInfo::exists(HelpFilePath()) ? QStringLiteral("Help topics")
+                                                            : QStringLiteral("Online help"));
+}
+
+void TMainForm::miHelpTopicsClick() {
+    const QString help = HelpFilePath();
+    if (QFileInfo::exists(help))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+    else
+        QDesktopServices::openUrl(QUrl(QString::fromLatin1(kOnlineHelpPage)));
+}
+
+void TMainForm::miQelvoOnlineClick() {
+    QCoreApplication::processEvents();
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerHomePage)));
+}
+
+void TMainForm::miChromintOnlineClick() {
+    QCoreApplication::processEvents();
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kProductPage)));
+}
+
+void TMainForm::miAboutClick() {
+    QMessageBox::about(this, QStringLiteral("About Chromint"),
+                       QStringLiteral("Chromint\nA colour tool for the Linux desktop."));
+}
+
+void TMainForm::TintHSLGauges() {
+    const QColor hue = ToQColor(HueToColor(edtH->value()));
+    gaugeH->SetColors(hue, hue);
+    gaugeS->SetColors(Qt::white, hue);
+    gaugeL->SetColors(Qt::black, hue);
+}
+
+void TMainForm::UpdateGauges() {
+    auto share = [](TColorSpinEdit* e) {
+        return double(e->value() - e->minimum()) / (e->maximum() - e->minimum());
+    };
+    const std::pair<TGaugeStrip*, TColorSpinEdit*> pairs[] = {
+        {gaugeR, edtR},      {gaugeG, edtG}, {gaugeB, edtB},       {gaugeH, edtH},
+        {gaugeS, edtS},      {gaugeL, edtL}, {gaugeC, edtC},       {gaugeM, edtM},
+        {gaugeY, edtY},      {gaugeK, edtK}, {gaugeCIEL, edtCIEL}, {gaugeCIEa, edtCIEa},
+        {gaugeCIEb, edtCIEb}};
+    for (const auto& [gauge, edit] : pairs)
+        gauge->SetFraction(share(edit));
+}
+
+} // namespace chromint

@@ -1,0 +1,322 @@
+#include "MainFrm.h"
+#include "../support/SettingsFiles.h"
+#include "AppConfig.h"
+#include "ColorNotations.h"
+#include "ColorUtilsWeb.h"
+#include "WebSafeQuestion.h"
+#include "mbColorPreview.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace chromint {
+namespace {
+
+class MainFormTest : public ::testing::Test {
+protected:
+    // Every form loads and saves the settings file: keep it in a private folder.
+    testing::TempConfigHome configHome_;
+
+    void SetUp() override {
+        form_ = std::make_unique<TMainForm>();
+        form_->show();
+        form_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+    }
+    void TearDown() override { form_.reset(); }
+
+    template <typename T>
+    T* Child(const char* name) {
+        T* child = form_->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+    QSpinBox* Editor(const char* name) { return Child<QSpinBox>(name); }
+    QAction* Action(const char* name) { return Child<QAction>(name); }
+
+    // Replaces an editor's text as a user would: select all, type.
+    void Type(QWidget* editor, const QString& text) {
+        QLineEdit* line = editor->findChild<QLineEdit*>();
+        if (line == nullptr)
+            line = qobject_cast<QLineEdit*>(editor);
+        ASSERT_NE(line, nullptr);
+        line->setFocus();
+        line->selectAll();
+        QTest::keyClicks(line, text);
+    }
+
+    void SetWebOnly(bool on) {
+        if (form_->WebOnly() != on)
+            Action("aWebSafe")->trigger();
+        ASSERT_EQ(form_->WebOnly(), on);
+    }
+
+    std::unique_ptr<TMainForm> form_;
+};
+
+TEST_F(MainFormTest, TypingOutOfRangeClampsTheEditorAndTheColour) {
+    Type(Editor("edtR"), QStringLiteral("300"));
+    EXPECT_EQ(Editor("edtR")->text(), QStringLiteral("255"));
+    EXPECT_EQ(GetRValue(form_->CurrentColor()), 255);
+}
+
+TEST_F(MainFormTest, HueOf360ShowsAs359) {
+    form_->GetAll(MakeRGB(255, 0, 1), false);
+    EXPECT_EQ(Editor("edtH")->value(), 359);
+    EXPECT_EQ(Editor("edtS")->value(), 100);
+    EXPECT_EQ(Editor("edtL")->value(), 50);
+}
+
+TEST_F(MainFormTest, EveryViewFollowsAnEdit) {
+    struct Row {
+        const char* editor;
+        const char* text;
+        TColor expected;
+    };
+    form_->GetAll(0, false);
+    const Row rows[] = {
+        {"edtR", "255", MakeRGB(255, 0, 0)},
+        {"edtS", "50", MakeRGB(191, 64, 64)},
+        {"edtK", "100", MakeRGB(0, 0, 0)},
+        {"edtCIEL", "100", MakeRGB(255, 252, 221)},
+    };
+    for (const Row& row : rows) {
+        Type(Editor(row.editor), QString::fromLatin1(row.text));
+        EXPECT_EQ(form_->CurrentColor(), row.expected) << row.editor;
+        const EditorValues shown = form_->EditorsShown();
+        EXPECT_EQ(Child<QLineEdit>("edtDeveloper")->text().toStdString(),
+                  ColorToText(row.expected, NotationHTML))
+            << row.editor;
+        if (std::string_view(row.editor) != "edtR") {
+            EXPECT_EQ(shown.r, GetRValue(row.expected)) << row.editor;
+            EXPECT_EQ(shown.b, GetBValue(row.expected)) << row.editor;
+        }
+    }
+}
+
+TEST_F(MainFormTest, GetAllDoesNotReenterTheEditorHandlers) {
+    QSignalSpy changes(form_.get(), &TMainForm::currentColorChanged);
+    form_->GetAll(ColorFromHex(0x4682B4), false);
+    // Had a programmatic editor update run a change handler, the colour would have been
+    // pushed again from rounded editor values.
+    ASSERT_EQ(changes.count(), 1);
+    EXPECT_EQ(changes.at(0).at(0).value<TColor>(), ColorFromHex(0x4682B4));
+    EXPECT_EQ(form_->CurrentColor(), ColorFromHex(0x4682B4));
+}
+
+TEST_F(MainFormTest, WebOnlyKeepsTypedRGBButSnapsTheColour) {
+    form_->GetAll(0, false);
+    SetWebOnly(true);
+    Type(Editor("edtR"), QStringLiteral("100"));
+    EXPECT_EQ(Editor("edtR")->text(), QStringLiteral("100"));
+    EXPECT_EQ(form_->CurrentColor(), MakeRGB(51, 0, 0));
+    EXPECT_EQ(Editor("edtL")->value(), 10) << "HSL shows the snapped colour";
+
+    // HSL, CMYK and L*a*b* edits are not snapped, so the web-safe button comes back.
+    Type(Editor("edtH"), QStringLiteral("10"));
+    Type(Editor("edtL"), QStringLiteral("47"));
+    EXPECT_FALSE(IsWebSafe(form_->CurrentColor()));
+    EXPECT_TRUE(Child<QToolButton>("btnWebSafe")->isEnabled());
+}
+
+TEST_F(MainFormTest, TogglingWebOnlyEitherWayTakesTheWebSafeForm) {
+    form_->GetAll(ColorFromHex(0xFEFEFE), false);
+    SetWebOnly(true);
+    EXPECT_EQ(form_->CurrentColor(), ColorFromHex(0xCCCCCC));
+    form_->GetAll(ColorFromHex(0x123456), false);
+    SetWebOnly(false);
+    EXPECT_EQ(form_->CurrentColor(), ColorFromHex(0x003333));
+}
+
+TEST_F(MainFormTest, CodeBox) {
+    auto* box = Child<QLineEdit>("edtDeveloper");
+    struct Row {
+        const char* text;
+        TColor expected; // clNone: the colour stays as it was
+    };
+    const Row rows[] = {{"f00", ColorFromHex(0xFF0000)},
+                        {"F00", ColorFromHex(0xFF0000)},
+                        {"#f00", ColorFromHex(0xFF0000)},
+                        {"red", ColorFromHex(0xFF0000)},
+                        {"ff000", clNone},
+                        {"#12345", clNone},
+                        {"DarkGrey", ColorFromHex(0xA9A9A9)}};
+    for (const Row& row : rows) {
+        form_->GetAll(ColorFromHex(0x010203), false);
+        // Set at once, as a paste does: typed one key at a time, "ff000" passes "ff0".
+        box->setText(QString::fromLatin1(row.text));
+        const TColor expected = row.expected == clNone ? ColorFromHex(0x010203) : row.expected;
+        EXPECT_EQ(form_->CurrentColor(), expected) << row.text;
+        EXPECT_EQ(box->text(), QString::fromLatin1(row.text)) << "the box keeps what is typed";
+    }
+}
+
+TEST_F(MainFormTest, WebOnlyCodeBoxShowsTheSnappedColourWhenFocusLeaves) {
+    SetWebOnly(true);
+    auto* box = Child<QLineEdit>("edtDeveloper");
+    box->setFocus();
+    box->setText(QStringLiteral("#123456"));
+    EXPECT_EQ(form_->CurrentColor(), ColorFromHex(0x003333));
+    EXPECT_EQ(box->text(), QStringLiteral("#123456"));
+    Editor("edtR")->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(box->text(), QStringLiteral("#003333"));
+}
+
+TEST_F(MainFormTest, WebButtonsAndMenuItems) {
+    form_->GetAll(ColorFromHex(0x336699), false);
+    EXPECT_FALSE(Child<QToolButton>("btnWebSafe")->isEnabled());
+    EXPECT_FALSE(Child<QToolButton>("btnWebSmart")->isEnabled());
+    form_->GetAll(ColorFromHex(0x112233), false);
+    EXPECT_TRUE(Child<QToolButton>("btnWebSafe")->isEnabled());
+    EXPECT_FALSE(Child<QToolButton>("btnWebSmart")->isEnabled());
+    auto* menu = Child<QMenu>("ColorMenu");
+    emit menu->aboutToShow();
+    EXPECT_TRUE(Action("miWebSafe")->isVisible());
+    EXPECT_FALSE(Action("miWebSmart")->isVisible());
+    Action("miWebSafe")->trigger();
+    EXPECT_EQ(form_->CurrentColor(), ColorFromHex(0x000033));
+}
+
+TEST_F(MainFormTest, CopySubmenuPutsTheNotationOnTheClipboard) {
+    form_->GetAll(ColorFromHex(0xFF0000), false);
+    auto* copy = Child<QMenu>("miCopy");
+    emit copy->aboutToShow();
+    QAction* basic = Action("miBasic");
+    EXPECT_EQ(basic->text(), QStringLiteral("Basic\t&&H000000FF&&"));
+    basic->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("&H000000FF&"));
+    EXPECT_TRUE(Action("miHTMLName")->isVisible());
+    EXPECT_EQ(Action("miHTMLCode")->text(), QStringLiteral("HTML code\t#FF0000"));
+
+    form_->GetAll(MakeRGB(255, 0, 1), false);
+    emit copy->aboutToShow();
+    EXPECT_FALSE(Action("miHTMLName")->isVisible());
+    EXPECT_EQ(Action("miHSB")->text(), QString::fromUtf8("HSB\tHSB(360°, 100%, 100%)"));
+}
+
+TEST_F(MainFormTest, PageShortcuts) {
+    auto* pages = Child<QTabWidget>("PageControl");
+    for (int tag : {2, 1, 0}) {
+        QTest::keyClick(form_.get(), Qt::Key(Qt::Key_1 + tag), Qt::ControlModifier);
+        EXPECT_EQ(pages->currentIndex(), tag);
+    }
+    QTest::keyClick(form_.get(), Qt::Key_4, Qt::ControlModifier);
+    EXPECT_EQ(pages->currentIndex(), 0) << "the palette page is hidden";
+}
+
+TEST_F(MainFormTest, ColourOperations) {
+    struct Row {
+        const char* action;
+        TColor before, after;
+    };
+    const Row rows[] = {
+        {"miInvert", ColorFromHex(0x000000), ColorFromHex(0xFFFFFF)},
+        {"miSwapRB", ColorFromHex(0xFF8000), ColorFromHex(0x0080FF)},
+        {"miSwapRG", ColorFromHex(0xFF8000), ColorFromHex(0x80FF00)},
+        {"miSwapGB", ColorFromHex(0xFF8000), ColorFromHex(0xFF0080)},
+        {"miStandard", MakeRGB(255, 0, 1), MakeRGB(85, 85, 85)},
+        {"miNTSC", MakeRGB(0, 0, 255), MakeRGB(29, 29, 29)},
+        {"miInfrared", 0xFFFFFF, MakeRGB(227, 227, 227)},
+        {"miRed", MakeRGB(10, 20, 30), MakeRGB(10, 10, 10)},
+        {"miHybrid", 0xFFFFFF, 0xFFFFFF},
+    };
+    for (const Row& row : rows) {
+        form_->GetAll(row.before, false);
+        Action(row.action)->trigger();
+        EXPECT_EQ(form_->CurrentColor(), row.after) << row.action;
+        EXPECT_EQ(form_->EditorsShown(), EditorValuesOf(row.after)) << row.action;
+    }
+    SetWebOnly(true);
+    form_->GetAll(ColorFromHex(0x336699), false);
+    Action("miInvert")->trigger();
+    EXPECT_EQ(form_->CurrentColor(), ColorFromHex(0xCC9966)) << "web-safe stays web-safe";
+    for (int i = 0; i < 20; ++i) {
+        Action("miRandomize")->trigger();
+        ASSERT_TRUE(IsWebSafe(form_->CurrentColor())) << "random colours are snapped";
+    }
+}
+
+// Answers the web-only question with the given button once it shows.
+void AnswerWebSafeQuestion(QMessageBox::StandardButton button) {
+    QTimer::singleShot(0, [button] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("Web-safe"));
+        EXPECT_EQ(box->icon(), QMessageBox::Warning);
+        box->button(button)->click();
+    });
+}
+
+TEST_F(MainFormTest, WebSafeQuestion) {
+    const TColor picked = ColorFromHex(0xFEFEFE);
+    EXPECT_EQ(form_->ConfirmWebColor(picked), picked) << "not asked outside web-only mode";
+
+    SetWebOnly(true);
+    EXPECT_EQ(form_->ConfirmWebColor(ColorFromHex(0x336699)), ColorFromHex(0x336699))
+        << "not asked for a web-safe colour";
+    AnswerWebSafeQuestion(QMessageBox::No);
+    EXPECT_EQ(form_->ConfirmWebColor(picked), ColorFromHex(0xCCCCCC));
+    EXPECT_TRUE(form_->WebOnly());
+    AnswerWebSafeQuestion(QMessageBox::Cancel);
+    EXPECT_EQ(form_->ConfirmWebColor(picked), std::nullopt);
+    EXPECT_TRUE(form_->WebOnly());
+    AnswerWebSafeQuestion(QMessageBox::Yes);
+    EXPECT_EQ(form_->ConfirmWebColor(picked), picked);
+    EXPECT_FALSE(form_->WebOnly());
+    EXPECT_FALSE(Child<QAbstractButton>("cbWebSafe")->isChecked());
+}
+
+TEST_F(MainFormTest, HiddenAtStart) {
+    EXPECT_FALSE(Action("miAddToPalette")->isVisible());
+    EXPECT_FALSE(Child<QMenu>("miColorBlindness")->menuAction()->isVisible());
+    EXPECT_FALSE(Action("miFromCurrentPalette")->isVisible());
+    EXPECT_FALSE(Action("miFromRandomPalette")->isVisible());
+    EXPECT_FALSE(Child<QToolButton>("btnAddToPalette")->isVisible());
+    EXPECT_FALSE(Child<QToolButton>("btnAddToFavourites")->isVisible());
+    auto* pages = Child<QTabWidget>("PageControl");
+    EXPECT_FALSE(pages->isTabVisible(3));
+    auto* notation = Child<QComboBox>("cbDeveloper");
+    ASSERT_EQ(notation->count(), 1);
+    EXPECT_EQ(notation->currentText(), QStringLiteral("HTML"));
+    EXPECT_EQ(form_->size(), QSize(526, 415));
+}
+
+TEST_F(MainFormTest, ColourPageAndPositionSurviveARestart) {
+    form_->GetAll(ColorFromHex(0x4682B4), false);
+    Child<QTabWidget>("PageControl")->setCurrentIndex(2);
+    form_->move(120, 80);
+    const QPoint placed = form_->pos();
+    form_->close();
+    form_.reset();
+
+    TMainForm again;
+    EXPECT_EQ(again.CurrentColor(), ColorFromHex(0x4682B4));
+    EXPECT_EQ(again.findChild<QTabWidget*>(QStringLiteral("PageControl"))->currentIndex(), 2)
+        << "opens on the page it was left on";
+    EXPECT_EQ(again.pos(), placed);
+    EXPECT_EQ(again.Settings().TaskMode(), 2);
+}
+
+TEST_F(MainFormTest, LeavingStandardStoresPageZero) {
+    Child<QTabWidget>("PageControl")->setCurrentIndex(0);
+    form_->close();
+    EXPECT_EQ(form_->Settings().TaskMode(), 0);
+}
+
+} // namespace
+} // namespace chromint
