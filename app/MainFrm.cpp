@@ -750,6 +750,9 @@ std::optional<TColor> TMainForm::ConfirmWebColor(TColor color) {
 }
 
 void TMainForm::ColorMenuPopup() {
+    // Until the favourites strip is on the window, its colours are the stored list.
+    const QString code = QString::fromStdString(ColorToText(CurrentColor(), NotationDelphi));
+    miAddToFavourites->setVisible(!FSettings->Favourites().contains(code));
     miWebSafe->setVisible(btnWebSafe->isEnabled());
     miWebSmart->setVisible(btnWebSmart->isEnabled());
     // Glass frame colours belong to a desktop this program does not run on.

@@ -296,6 +296,27 @@ TEST_F(MainFormTest, HiddenAtStart) {
     EXPECT_EQ(form_->size(), QSize(526, 415));
 }
 
+TEST_F(MainFormTest, AddToFavouritesOnlyForAColourNotYetThere) {
+    form_->Settings().Favourites() = {QStringLiteral("$00B48246"), QStringLiteral("$00000000")};
+    auto* menu = Child<QMenu>("ColorMenu");
+    form_->GetAll(ColorFromHex(0x4682B4), false);
+    emit menu->aboutToShow();
+    EXPECT_FALSE(Action("miAddToFavourites")->isVisible());
+    form_->GetAll(ColorFromHex(0x4682B5), false);
+    emit menu->aboutToShow();
+    EXPECT_TRUE(Action("miAddToFavourites")->isVisible());
+}
+
+TEST_F(MainFormTest, MinimisedWindowStoresWhereItWouldBeRestored) {
+    form_->move(200, 150);
+    const QPoint restored = form_->pos();
+    form_->showMinimized();
+    QApplication::processEvents();
+    form_->close();
+    EXPECT_EQ(form_->Settings().WindowLeft(), restored.x());
+    EXPECT_EQ(form_->Settings().WindowTop(), restored.y());
+}
+
 TEST_F(MainFormTest, ColourPageAndPositionSurviveARestart) {
     form_->GetAll(ColorFromHex(0x4682B4), false);
     Child<QTabWidget>("PageControl")->setCurrentIndex(2);
