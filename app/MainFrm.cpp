@@ -247,6 +247,11 @@ void TMainForm::CreateControls() {
         gauge = new TGaugeStrip(this);
         gauge->setObjectName(QStringLiteral("gauge") + QString::fromLatin1(name + 3));
         gauge->setGeometry(x + 16, y + 20, 56, 3);
+        // Each gauge shows its own editor's share of the range.
+        connect(edit, &QSpinBox::valueChanged, gauge, [edit, gauge](int value) {
+            gauge->SetFraction(double(value - edit->minimum()) /
+                               (edit->maximum() - edit->minimum()));
+        });
         return edit;
     };
     constexpr int colA = 328, colB = 428;
@@ -501,7 +506,6 @@ void TMainForm::GetRGB(TColor color) {
     edtR->SetValueFromCode(c.r);
     edtG->SetValueFromCode(c.g);
     edtB->SetValueFromCode(c.b);
-    UpdateGauges();
 }
 
 void TMainForm::GetHSL(TColor color) {
@@ -512,7 +516,6 @@ void TMainForm::GetHSL(TColor color) {
     edtS->SetValueFromCode(hsl.s);
     edtL->SetValueFromCode(hsl.l);
     TintHSLGauges();
-    UpdateGauges();
 }
 
 void TMainForm::GetCMYK(TColor color) {
@@ -523,7 +526,6 @@ void TMainForm::GetCMYK(TColor color) {
     edtM->SetValueFromCode(100 * k.m);
     edtY->SetValueFromCode(100 * k.y);
     edtK->SetValueFromCode(100 * k.k);
-    UpdateGauges();
 }
 
 void TMainForm::GetLab(TColor) {
@@ -533,7 +535,6 @@ void TMainForm::GetLab(TColor) {
     edtCIEL->SetValueFromCode(lab.l);
     edtCIEa->SetValueFromCode(lab.a);
     edtCIEb->SetValueFromCode(lab.b);
-    UpdateGauges();
 }
 
 void TMainForm::GetDeveloper(TColor color) {
@@ -597,7 +598,6 @@ void TMainForm::RGBChange() {
     GetCMYK(color);
     GetLab(color);
     GetDeveloper(color);
-    UpdateGauges();
 }
 
 void TMainForm::HSLChange() {
@@ -612,7 +612,6 @@ void TMainForm::HSLChange() {
     GetLab(color);
     GetDeveloper(color);
     ChangeWebPalette();
-    UpdateGauges();
 }
 
 void TMainForm::CMYKChange() {
@@ -626,7 +625,6 @@ void TMainForm::CMYKChange() {
     GetHSL(color);
     GetLab(color);
     GetDeveloper(color);
-    UpdateGauges();
 }
 
 void TMainForm::LabChange() {
@@ -638,7 +636,6 @@ void TMainForm::LabChange() {
     GetHSL(color);
     GetCMYK(color);
     GetDeveloper(color);
-    UpdateGauges();
 }
 
 void TMainForm::edtDeveloperChange() {
@@ -792,19 +789,6 @@ void TMainForm::TintHSLGauges() {
     gaugeH->SetColors(hue, hue);
     gaugeS->SetColors(Qt::white, hue);
     gaugeL->SetColors(Qt::black, hue);
-}
-
-void TMainForm::UpdateGauges() {
-    auto share = [](TColorSpinEdit* e) {
-        return double(e->value() - e->minimum()) / (e->maximum() - e->minimum());
-    };
-    const std::pair<TGaugeStrip*, TColorSpinEdit*> pairs[] = {
-        {gaugeR, edtR},      {gaugeG, edtG}, {gaugeB, edtB},       {gaugeH, edtH},
-        {gaugeS, edtS},      {gaugeL, edtL}, {gaugeC, edtC},       {gaugeM, edtM},
-        {gaugeY, edtY},      {gaugeK, edtK}, {gaugeCIEL, edtCIEL}, {gaugeCIEa, edtCIEa},
-        {gaugeCIEb, edtCIEb}};
-    for (const auto& [gauge, edit] : pairs)
-        gauge->SetFraction(share(edit));
 }
 
 } // namespace chromint

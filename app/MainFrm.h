@@ -105,7 +105,6 @@ private:
     void ApplyOperationResult(TColor color);
 
     void TintHSLGauges();
-    void UpdateGauges();
 
     bool FUpdate = false;
     std::unique_ptr<TSettings> FSettings;
