@@ -1,0 +1,200 @@
+#include "HSColorPicker.h"
+
+#include "PickerConversions.h"
+#include "PointerConfinement.h"
+#include "Rounding.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace chromint {
+
+QImage HSFieldPicture(bool webSafe) {
+    QImage img(HSFieldColumns, HSFieldRows, QImage::Format_RGB32);
+    for (int j = 0; j < HSFieldRows; ++j) {
+        auto* line = reinterpret_cast<std::uint32_t*>(img.scanLine(HSFieldRows - 1 - j));
+        for (int i = 0; i < HSFieldColumns; ++i) {
+            TColor c = PickerHSLToRGB(i, j, 128);
+            if (webSafe)
+                c = NearestWebSafe(c);
+            const RGBTriple t = SplitRGB(c);
+            line[i] = 0xFF000000u | (std::uint32_t(t.r) << 16) | (std::uint32_t(t.g) << 8) | t.b;
+        }
+    }
+    return img;
+}
+
+QPoint HSFieldCell(int x, int y, int w, int h) {
+    if (w <= 0 || h <= 0)
+        return {0, 0};
+    return {Clamp(x * HSFieldColumns / w, 0, HSFieldColumns - 1),
+            Clamp(y * HSFieldRows / h, 0, HSFieldRows - 1)};
+}
+
+QImage HSFieldStretch(const QImage& picture, int w, int h) {
+    QImage img(std::max(w, 0), std::max(h, 0), QImage::Format_RGB32);
+    if (w <= 0 || h <= 0)
+        return img;
+    std::vector<int> columns(static_cast<std::size_t>(w));
+    for (int x = 0; x < w; ++x)
+        columns[x] = HSFieldCell(x, 0, w, h).x();
+    for (int y = 0; y < h; ++y) {
+        const auto* src = reinterpret_cast<const std::uint32_t*>(
+            picture.constScanLine(HSFieldCell(0, y, w, h).y()));
+        auto* line = reinterpret_cast<std::uint32_t*>(img.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            line[x] = src[columns[x]];
+    }
+    return img;
+}
+
+QPoint HSFieldMarkerRequest(int hue, int sat, int w, int h) {
+    return {static_cast<int>(RoundHalfEven(hue * double(w) / 360)),
+            static_cast<int>(RoundHalfEven((240 - sat) * double(h) / 240))};
+}
+
+THSColorPicker::THSColorPicker(QWidget* parent) : TmbColorPickerControl(parent) {
+    SetPickerHSLScale(360, 240, 255);
+    SetMarkerStyle(TMarkerStyle::msCross);
+    SetHintFormat(QStringLiteral("H: %h S: %hslS\rHex: %hex"));
+    resize(DefaultWidth, DefaultHeight);
+    request_ = drawn_ = HSFieldMarkerRequest(hue_, sat_, width(), height());
+}
+
+void THSColorPicker::SetSelectedColor(TColor color) {
+    color = WebRounded(color);
+    const HSLInt hsl = PickerRGBToHSL(color);
+    hue_ = hsl.h;
+    sat_ = hsl.s;
+    lum_ = hsl.l;
+    selected_ = color;
+    manual_ = false;
+    request_ = HSFieldMarkerRequest(hue_, sat_, width(), height());
+    doChange_ = true;
+    update();
+}
+
+void THSColorPicker::SetHueValue(int hue) {
+    hue_ = Clamp(hue, 0, 360);
+    SetSelectedColor(PickerHSLToRGB(hue_, sat_, 128));
+}
+
+void THSColorPicker::SetSaturationValue(int sat) {
+    sat_ = Clamp(sat, 0, 240);
+    SetSelectedColor(PickerHSLToRGB(hue_, sat_, 128));
+}
+
+const QImage& THSColorPicker::Picture() const {
+    if (picture_.isNull()) {
+        picture_ = HSFieldPicture(WebSafe());
+        stretched_ = QImage();
+    }
+    return picture_;
+}
+
+TColor THSColorPicker::GetColorAtPoint(int x, int y) const {
+    const QPoint cell = HSFieldCell(x, y, width(), height());
+    const QRgb p = Picture().pixel(cell);
+    return MakeRGB(static_cast<std::uint8_t>(qRed(p)), static_cast<std::uint8_t>(qGreen(p)),
+                   static_cast<std::uint8_t>(qBlue(p)));
+}
+
+void THSColorPicker::WebSafeChanged() {
+    picture_ = HSFieldPicture(WebSafe());
+    stretched_ = QImage();
+}
+
+void THSColorPicker::showEvent(QShowEvent* event) {
+    // The picture takes the picker scale in force when the field first appears.
+    Picture();
+    TmbColorPickerControl::showEvent(event);
+}
+
+void THSColorPicker::resizeEvent(QResizeEvent* event) {
+    stretched_ = QImage();
+    SetSelectedColor(selected_);
+    TmbColorPickerControl::resizeEvent(event);
+}
+
+void THSColorPicker::PickAt(QPoint p) {
+    request_ = p;
+    selected_ = GetColorAtPoint(p.x(), p.y());
+    manual_ = true;
+    doChange_ = true;
+    update();
+}
+
+void THSColorPicker::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    RememberMouse(p);
+    setFocus(Qt::MouseFocusReason);
+    if (event->button() != Qt::LeftButton || !rect().contains(p))
+        return;
+    GetPointerConfinement().Confine(QRect(mapToGlobal(QPoint(0, 0)), size()));
+    PickAt(p);
+}
+
+void THSColorPicker::mouseMoveEvent(QMouseEvent* event) {
+    TmbColorPickerControl::mouseMoveEvent(event);
+    const QPoint p = event->position().toPoint();
+    if ((event->buttons() & Qt::LeftButton) && rect().contains(p))
+        PickAt(p);
+}
+
+void THSColorPicker::mouseReleaseEvent(QMouseEvent* event) {
+    GetPointerConfinement().Release();
+    const QPoint p = event->position().toPoint();
+    RememberMouse(p);
+    if (event->button() == Qt::LeftButton && rect().contains(p))
+        PickAt(p);
+}
+
+void THSColorPicker::keyPressEvent(QKeyEvent* event) {
+    const int step = (event->modifiers() & Qt::ControlModifier) ? 10 : 1;
+    QPoint p = drawn_;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        p.rx() -= step;
+        break;
+    case Qt::Key_Right:
+        p.rx() += step;
+        break;
+    case Qt::Key_Up:
+        p.ry() -= step;
+        break;
+    case Qt::Key_Down:
+        p.ry() += step;
+        break;
+    default:
+        TmbColorPickerControl::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    p = {Clamp(p.x(), 0, width() - 1), Clamp(p.y(), 0, height() - 1)};
+    PickAt(p);
+}
+
+void THSColorPicker::paintEvent(QPaintEvent* event) {
+    const QImage& picture = Picture();
+    if (stretched_.size() != size())
+        stretched_ = HSFieldStretch(picture, width(), height());
+    QPainter painter(this);
+    painter.drawImage(event->rect(), stretched_, event->rect());
+    request_ = {Clamp(request_.x(), 0, std::max(0, width() - 1)),
+                Clamp(request_.y(), 0, std::max(0, height() - 1))};
+    const HSLInt hsl = PickerRGBToHSL(selected_);
+    hue_ = hsl.h;
+    sat_ = hsl.s;
+    lum_ = hsl.l;
+    drawn_ = request_;
+    DrawMarker(painter, drawn_.x(), drawn_.y());
+    // Only a change is reported: a repaint for any other reason (exposure, focus) is not one.
+    if (doChange_) {
+        doChange_ = false;
+        emit OnChange();
+    }
+}
+
+} // namespace chromint
