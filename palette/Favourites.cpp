@@ -1,0 +1,118 @@
+#include "Favourites.h"
+
+#include "ColorOperations.h"
+#include "ColorUtilsWeb.h"
+#include "PaletteModel.h"
+#include "mbColorPalette.h"
+
+#include <vector>
+
+namespace chromint {
+
+QStringList DefaultFavourites() {
+    QStringList out;
+    out.reserve(FavouritesCount);
+    for (int i = 0; i < FavouritesCount; ++i) {
+        // Integer form of round-half-even(i * 255 / 35): no i gives an exact half.
+        const int grey = (i * 255 * 2 + 35) / 70;
+        const auto g = static_cast<std::uint8_t>(grey);
+        out.append(ColorToCode(MakeRGB(g, g, g)));
+    }
+    return out;
+}
+
+void SetupFavouritesGrid(TmbColorPalette& grid) {
+    grid.SetMaxColors(FavouritesCount);
+    grid.SetMinColors(FavouritesCount);
+    grid.SetCellSize(FavouritesCellSize);
+    grid.SetAutoHeight(true);
+    grid.SetHintFormat(TmbColorPalette::DefaultHintFormat);
+    grid.SetCellStyle(csDefault);
+    grid.resize(FavouritesWidth, grid.height());
+    grid.SetColors(DefaultFavourites());
+}
+
+void LoadFavourites(TmbColorPalette& grid, const QStringList& stored) {
+    if (!stored.isEmpty())
+        grid.SetColors(stored);
+}
+
+QStringList FavouritesForSettings(const TmbColorPalette& grid) {
+    return grid.Colors();
+}
+
+bool IsFavourite(const QStringList& favourites, TColor color) {
+    return favourites.contains(ColorToCode(color), Qt::CaseInsensitive);
+}
+
+FavouriteAddition AddToFavouritesList(const QStringList& favourites, TColor color) {
+    FavouriteAddition out;
+    out.favourites = favourites;
+    const QString code = ColorToCode(color);
+    const int existing = static_cast<int>(favourites.indexOf(code));
+    // The settings hold upper-case digits, but a hand-edited file may not.
+    int found = existing;
+    if (found < 0) {
+        for (int i = 0; i < favourites.size(); ++i) {
+            if (favourites[i].compare(code, Qt::CaseInsensitive) == 0) {
+                found = i;
+                break;
+            }
+        }
+    }
+    if (found >= 0) {
+        out.selected = found;
+        return out;
+    }
+    if (out.favourites.size() >= FavouritesCount)
+        out.favourites.resize(FavouritesCount - 1);
+    out.favourites.prepend(code);
+    out.selected = 0;
+    out.added = true;
+    return out;
+}
+
+bool AddToFavourites(TmbColorPalette& grid, TColor color) {
+    const QString code = ColorToCode(color);
+    for (int i = 0; i < grid.Colors().size(); ++i) {
+        if (grid.Colors()[i].compare(code, Qt::CaseInsensitive) == 0) {
+            grid.SetSelectedCell(i);
+            return false;
+        }
+    }
+    // The strip keeps its length: the oldest entry makes room for the new one.
+    if (grid.Colors().size() >= FavouritesCount)
+        grid.DeleteColor(static_cast<int>(grid.Colors().size()) - 1, false);
+    grid.InsertColor(0, QString(), code);
+    grid.SetSelectedCell(0);
+    return true;
+}
+
+std::optional<int> PickRandomFavourite(int count, int selected, RandomSource& random) {
+    if (count <= 0)
+        return std::nullopt;
+    if (count == 1)
+        return 0;
+    std::vector<int> candidates;
+    candidates.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        if (i != selected)
+            candidates.push_back(i);
+    }
+    return candidates[random.Next(static_cast<std::uint32_t>(candidates.size()))];
+}
+
+std::optional<TColor> PaletteCellClickColor(int index, TColor color, bool webOnly) {
+    if (index == -1)
+        return std::nullopt;
+    if (IsSystemColor(color))
+        color = ResolveSystemColor(color);
+    // clNone, and the custom and transparent markers, are no colour to make current.
+    if ((color & 0xFF000000) != 0)
+        color = clBlack;
+    if (webOnly && !IsWebSafe(color))
+        color = SnapColor(color, WebSafeStep);
+    return color;
+}
+
+} // namespace chromint

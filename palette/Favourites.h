@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ColorTypes.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace chromint {
+
+class RandomSource;
+class TmbColorPalette;
+
+// The favourites strip of the main window: 36 colours, most recently added first, stored in
+// the settings as "$00BBGGRR" strings.
+
+inline constexpr int FavouritesCount = 36;
+inline constexpr int FavouritesCellSize = 19;
+inline constexpr int FavouritesWidth = 342;
+
+// The strip before anything was added: cell i holds grey round(i * 255 / 35).
+QStringList DefaultFavourites();
+
+// Gives a grid the strip's shape (36 cells, 19-pixel cells, 18 columns, height from the rows)
+// and the built-in greys.
+void SetupFavouritesGrid(TmbColorPalette& grid);
+
+// The stored list, when it holds any colours, replaces the built-in greys.
+void LoadFavourites(TmbColorPalette& grid, const QStringList& stored);
+// What goes back into the settings.
+QStringList FavouritesForSettings(const TmbColorPalette& grid);
+
+bool IsFavourite(const QStringList& favourites, TColor color);
+
+// The list after "Add to favourites", and the cell to select: a new colour goes to the front
+// and the oldest one drops off the end; a colour already there is only selected.
+struct FavouriteAddition {
+    QStringList favourites;
+    int selected = -1;
+    bool added = false;
+};
+FavouriteAddition AddToFavouritesList(const QStringList& favourites, TColor color);
+
+// "Add to favourites" on the strip itself. Returns whether the colour was new.
+bool AddToFavourites(TmbColorPalette& grid, TColor color);
+
+// The cell "From favourites" picks: uniformly among all cells but the selected one, cell 0
+// when there is only one, nothing when the strip is empty.
+std::optional<int> PickRandomFavourite(int count, int selected, RandomSource& random);
+
+// The colour a click on a palette cell makes current, or nothing for a click on no cell. An
+// empty cell (or a custom or transparent marker) gives black, a system colour its value; in
+// web-only mode the colour is reduced to web-safe levels.
+std::optional<TColor> PaletteCellClickColor(int index, TColor color, bool webOnly);
+
+} // namespace chromint
