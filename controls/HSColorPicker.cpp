@@ -26,6 +26,23 @@ QImage HSFieldPicture(bool webSafe) {
     return img;
 }
 
+QImage SharedHSFieldPicture(bool webSafe) {
+    // The picture depends on the scale and the web-safe switch only, so fields share it, and
+    // turning web-only mode off and on again costs nothing after the first time.
+    struct Entry {
+        PickerHSLScale scale;
+        QImage picture;
+    };
+    static Entry cache[2];
+    Entry& entry = cache[webSafe ? 1 : 0];
+    const PickerHSLScale scale = GetPickerHSLScale();
+    if (entry.picture.isNull() || !(entry.scale == scale)) {
+        entry.picture = HSFieldPicture(webSafe);
+        entry.scale = scale;
+    }
+    return entry.picture;
+}
+
 QPoint HSFieldCell(int x, int y, int w, int h) {
     if (w <= 0 || h <= 0)
         return {0, 0};
@@ -88,7 +105,7 @@ void THSColorPicker::SetSaturationValue(int sat) {
 
 const QImage& THSColorPicker::Picture() const {
     if (picture_.isNull()) {
-        picture_ = HSFieldPicture(WebSafe());
+        picture_ = SharedHSFieldPicture(WebSafe());
         stretched_ = QImage();
     }
     return picture_;
@@ -102,7 +119,7 @@ TColor THSColorPicker::GetColorAtPoint(int x, int y) const {
 }
 
 void THSColorPicker::WebSafeChanged() {
-    picture_ = HSFieldPicture(WebSafe());
+    picture_ = SharedHSFieldPicture(WebSafe());
     stretched_ = QImage();
 }
 

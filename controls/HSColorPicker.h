@@ -13,6 +13,8 @@ constexpr int HSFieldRows = 241;    // saturation 240 (top) .. 0
 
 // The 361 x 241 picture at lightness 128 on the picker scale in force.
 QImage HSFieldPicture(bool webSafe);
+// The same picture, built once per picker scale and web-safe switch and then shared.
+QImage SharedHSFieldPicture(bool webSafe);
 // The picture cell the control shows at pixel (x, y) of a w x h control, kept inside the
 // picture. Painting and picking both go through it, so a pick reads what is shown.
 QPoint HSFieldCell(int x, int y, int w, int h);

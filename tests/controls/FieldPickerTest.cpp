@@ -295,6 +295,38 @@ TEST(SquareArithmetic, PointsAndMarker) {
     EXPECT_EQ(SquareColorAtPoint(0, 256, 0, 256, 256), MakeRGB(255, 0, 0));
 }
 
+struct ScaleRow {
+    const char* name;
+    int maxHue, maxSat, maxLum;
+};
+const std::vector<ScaleRow> kScales = {
+    {"main window scale", 360, 255, 255},
+    {"hue-saturation field scale", 360, 240, 255},
+    {"start-up scale", 239, 240, 240},
+};
+
+TEST(SquareArithmetic, PictureIsTheSquareColourOfEveryPixel) {
+    ScaleGuard guard;
+    for (const auto& row : kScales) {
+        SCOPED_TRACE(row.name);
+        SetPickerHSLScale(row.maxHue, row.maxSat, row.maxLum);
+        for (int hue : {0, 1, 59, 60, 61, 119, 180, 239, 240, 300, 359, 360}) {
+            for (bool web : {false, true}) {
+                const QImage img = SquarePicture(hue, web);
+                int bad = 0;
+                for (int i = 0; i < 256; ++i)
+                    for (int j = 0; j < 256; ++j) {
+                        TColor want = SquareHSVToColor(hue, j, 255 - i);
+                        if (web)
+                            want = NearestWebSafe(want);
+                        bad += ToTColor(img.pixelColor(j, i)) != want;
+                    }
+                EXPECT_EQ(bad, 0) << "hue " << hue << (web ? " web-safe" : "");
+            }
+        }
+    }
+}
+
 struct SquareColorRow {
     const char* name;
     TColor color;
@@ -403,6 +435,24 @@ TEST(HSFieldArithmetic, CellsAndMarker) {
     EXPECT_EQ(HSFieldCell(500, -3, 256, 256), QPoint(360, 0)) << "kept inside";
     EXPECT_EQ(HSFieldMarkerRequest(0, 255, 256, 256), QPoint(0, -16));
     EXPECT_EQ(HSFieldMarkerRequest(180, 120, 256, 256), QPoint(128, 128));
+}
+
+TEST(HSFieldArithmetic, PictureIsTheHSLColourOfEveryCellAndFollowsTheScale) {
+    ScaleGuard guard;
+    for (const auto& row : kScales) {
+        SCOPED_TRACE(row.name);
+        SetPickerHSLScale(row.maxHue, row.maxSat, row.maxLum);
+        const QImage img = SharedHSFieldPicture(false);
+        ASSERT_EQ(img.size(), QSize(361, 241));
+        int bad = 0;
+        for (int j = 0; j <= 240; ++j)
+            for (int i = 0; i <= 360; ++i)
+                bad += ToTColor(img.pixelColor(i, 240 - j)) != PickerHSLToRGB(i, j, 128);
+        EXPECT_EQ(bad, 0);
+        const QImage web = SharedHSFieldPicture(true);
+        EXPECT_EQ(ToTColor(web.pixelColor(100, 100)),
+                  NearestWebSafe(PickerHSLToRGB(100, 140, 128)));
+    }
 }
 
 // The main window builds the composite first and the square after it.
