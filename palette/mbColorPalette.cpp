@@ -467,6 +467,15 @@ void TmbColorPalette::mouseMoveEvent(QMouseEvent* event) {
     if (index != FIndex) {
         FIndex = index;
         PictureChanged();
+        // A hint already showing follows the pointer to the next cell at once.
+        if (QToolTip::isVisible()) {
+            const QString hint = HintForCell(index);
+            if (hint.isEmpty())
+                QToolTip::hideText();
+            else
+                QToolTip::showText(event->globalPosition().toPoint(), SwatchHintText(hint), this,
+                                   CellRect(index), kHintHideMs);
+        }
     }
     QWidget::mouseMoveEvent(event);
 }

@@ -295,3 +295,117 @@ TEST_F(ColorPaletteTest, SetSelectedColorOnAnEmptyGridKeepsTheSelectionValue) {
 
 } // namespace
 } // namespace chromint
+
+namespace chromint {
+namespace {
+
+struct CellPaintRow {
+    const char* name;
+    TCellStyle style;
+    TColorCellState state;
+    QPoint probe; // in a 20 x 20 cell
+    TColor expected;
+};
+
+TEST(PaletteCellPaintTest, StylesAndStates) {
+    constexpr TColor kFace = 0xEEEEEE, kShadow = 0x808080, kHigh = 0xD77800, kDark = 0x000000;
+    const TColor red = 0x0000FF;
+    const std::vector<CellPaintRow> rows = {
+        {"default, plain: inset by 3", csDefault, ccsNone, {2, 2}, kFace},
+        {"default, plain: outline", csDefault, ccsNone, {3, 10}, kShadow},
+        {"default, plain: fill", csDefault, ccsNone, {10, 10}, red},
+        {"default, hovered: one-pixel frame", csDefault, ccsOver, {0, 10}, kHigh},
+        {"default, hovered: no second ring", csDefault, ccsOver, {1, 10}, kFace},
+        {"default, pressed: dark frame", csDefault, ccsDown, {0, 10}, kDark},
+        {"default, selected: two-pixel frame", csDefault, ccsChecked, {1, 10}, kDark},
+        {"default, selected and hovered", csDefault, ccsCheckedHover, {1, 10}, kHigh},
+        {"default, selected: fill", csDefault, ccsChecked, {10, 10}, red},
+        {"corel, plain: edge to edge", csCorel, ccsNone, {0, 0}, red},
+        {"corel, hovered: frame", csCorel, ccsOver, {1, 1}, kHigh},
+        {"corel, hovered: inset fill", csCorel, ccsOver, {2, 2}, red},
+        {"corel, selected: frame", csCorel, ccsChecked, {0, 19}, kDark},
+        {"corel, pressed: frame", csCorel, ccsDown, {19, 0}, kDark},
+        {"corel, selected and hovered", csCorel, ccsCheckedHover, {1, 10}, kHigh},
+    };
+    for (const CellPaintRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        QImage image(20, 20, QImage::Format_RGB32);
+        image.fill(ToQColor(kFace));
+        PaletteCellLook look;
+        look.text = QStringLiteral("clRed");
+        look.style = row.style;
+        look.state = row.state;
+        look.shadow = kShadow;
+        look.face = kFace;
+        look.highlight = kHigh;
+        look.dark = kDark;
+        {
+            QPainter painter(&image);
+            PaintPaletteCell(painter, image.rect(), look);
+        }
+        EXPECT_EQ(ToTColor(image.pixelColor(row.probe)), row.expected);
+    }
+}
+
+struct PatternRow {
+    const char* name;
+    TTransparentStyle style;
+    QPoint probe;
+    TColor expected;
+};
+
+TEST(PaletteCellPaintTest, TransparentPatterns) {
+    const std::vector<PatternRow> rows = {
+        {"photoshop white square", tsPhotoshop, {0, 0}, 0xFFFFFF},
+        {"photoshop silver square", tsPhotoshop, {4, 0}, 0xC0C0C0},
+        {"photoshop2 finer squares", tsPhotoshop2, {2, 0}, 0xCCCCCC},
+        {"corel cross", tsCorel, {5, 5}, 0x0000FF},
+        {"corel white", tsCorel, {5, 9}, 0xFFFFFF},
+        {"microangelo teal", tsMicroangelo, {1, 0}, 0x808000},
+        {"none shows the background", tsNone, {5, 5}, 0xEEEEEE},
+    };
+    for (const PatternRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        QImage image(20, 20, QImage::Format_RGB32);
+        image.fill(QColor(0xEE, 0xEE, 0xEE));
+        PaletteCellLook look;
+        look.text = QStringLiteral("clTransparent");
+        look.style = csCorel;
+        look.transparentStyle = row.style;
+        {
+            QPainter painter(&image);
+            PaintPaletteCell(painter, image.rect(), look);
+        }
+        EXPECT_EQ(ToTColor(image.pixelColor(row.probe)), row.expected);
+    }
+}
+
+TEST(PaletteCellPaintTest, StateFromSelectionHoverAndButton) {
+    EXPECT_EQ(PaletteCellState(3, 3, 3, false), ccsCheckedHover);
+    EXPECT_EQ(PaletteCellState(3, 3, -1, false), ccsChecked);
+    EXPECT_EQ(PaletteCellState(3, 1, 3, false), ccsOver);
+    EXPECT_EQ(PaletteCellState(3, 1, 3, true), ccsDown);
+    EXPECT_EQ(PaletteCellState(3, 1, 2, true), ccsNone);
+}
+
+TEST(PaletteCellPaintTest, NotAColourIsAGapNotACrash) {
+    QImage image(20, 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    PaletteCellLook look;
+    look.text = QStringLiteral("\x01garbage");
+    QPainter painter(&image);
+    PaintPaletteCell(painter, image.rect(), look);
+    painter.end();
+    EXPECT_EQ(ToTColor(image.pixelColor(10, 10)), 0xFFFFFFu);
+}
+
+TEST_F(ColorPaletteTest, PointerOverACell) {
+    auto grid = ShownStrip();
+    QTest::mouseMove(grid.get(), Centre(*grid, 21));
+    EXPECT_EQ(grid->GetIndexUnderCursor(), 21);
+    EXPECT_EQ(grid->GetColorUnderCursor(), StringToColor(DefaultFavourites()[21]));
+    EXPECT_EQ(grid->MouseLoc(), mlOver);
+}
+
+} // namespace
+} // namespace chromint
