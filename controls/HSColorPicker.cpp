@@ -9,18 +9,106 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <array>
+#include <cmath>
+#include <vector>
+
 namespace chromint {
 
+namespace {
+// One channel of a column: which piece of the hue ramp it is on, and the two factors the
+// pieces use.
+struct RampStep {
+    int piece;
+    double t6;
+    double rest; // 2/3 - t
+};
+} // namespace
+
+// The colours are PickerHSLToRGB(i, j, 128). Per column the hue offsets of the three channels
+// and their pieces of the ramp do not depend on the row, and per row the two HSL levels do not
+// depend on the column, so both are worked out once. The double arithmetic is the conversion's
+// own, in its order, so a channel comes out bit for bit the same; a channel within a hair of a
+// rounding tie is left to the conversion itself, which settles ties in extended precision.
 QImage HSFieldPicture(bool webSafe) {
+    const PickerHSLScale sc = GetPickerHSLScale();
+    std::vector<std::array<RampStep, 3>> columns(HSFieldColumns);
+    for (int i = 0; i < HSFieldColumns; ++i) {
+        const double h = double(i) / sc.maxHue;
+        for (int k = 0; k < 3; ++k) {
+            const int thirds = 1 - k; // red, green, blue
+            double t = h + thirds * (1.0 / 3);
+            t = t + static_cast<double>(int(t < 0) - int(t > 1));
+            const double t6 = 6 * t;
+            columns[i][k] = {int(t6 >= 1) + int(2 * t >= 1) + int(3 * t >= 2), t6, 2.0 / 3 - t};
+        }
+    }
+    const int lum = Clamp(128, 0, sc.maxLum);
+    const double l = double(lum) / sc.maxLum;
+    const std::array<std::uint8_t, 256>& web = WebSafeTable();
+    auto pixel = [&](std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+        if (webSafe) {
+            r = web[r];
+            g = web[g];
+            b = web[b];
+        }
+        return 0xFF000000u | (std::uint32_t(r) << 16) | (std::uint32_t(g) << 8) | b;
+    };
+
     QImage img(HSFieldColumns, HSFieldRows, QImage::Format_RGB32);
     for (int j = 0; j < HSFieldRows; ++j) {
         auto* line = reinterpret_cast<std::uint32_t*>(img.scanLine(HSFieldRows - 1 - j));
+        const int sat = Clamp(j, 0, sc.maxSat);
+        if (sat == 0) {
+            const std::uint8_t grey = ClampByte(RoundHalfEven(l * sc.maxLum));
+            std::fill(line, line + HSFieldColumns, pixel(grey, grey, grey));
+            continue;
+        }
+        const double s = double(sat) / sc.maxSat;
+        const double candidates[2] = {l * (1 + s), l + s - l * s};
+        const double q = candidates[int(!(l <= 0.5))];
+        const double p = 2 * l - q;
+        // Two of the four pieces are flat (q and p): their channels are the same along the row.
+        struct Level {
+            std::uint8_t byte;
+            bool certain;
+        };
+        auto level = [](double v) {
+            const double x = 255.0 * v;
+            const std::int64_t rounded = RoundHalfEven(x);
+            return Level{ClampByte(rounded),
+                         std::fabs(std::fabs(x - static_cast<double>(rounded)) - 0.5) >= 1e-9};
+        };
+        const Level flatQ = level(q), flatP = level(p);
         for (int i = 0; i < HSFieldColumns; ++i) {
-            TColor c = PickerHSLToRGB(i, j, 128);
-            if (webSafe)
-                c = NearestWebSafe(c);
-            const RGBTriple t = SplitRGB(c);
-            line[i] = 0xFF000000u | (std::uint32_t(t.r) << 16) | (std::uint32_t(t.g) << 8) | t.b;
+            std::uint8_t rgb[3];
+            bool certain = true;
+            for (int k = 0; k < 3; ++k) {
+                const RampStep& step = columns[i][k];
+                Level c;
+                switch (step.piece) {
+                case 0:
+                    c = level(p + (q - p) * step.t6);
+                    break;
+                case 1:
+                    c = flatQ;
+                    break;
+                case 2:
+                    c = level(p + (q - p) * step.rest * 6);
+                    break;
+                default:
+                    c = flatP;
+                    break;
+                }
+                rgb[k] = c.byte;
+                certain = certain && c.certain;
+            }
+            if (certain) {
+                line[i] = pixel(rgb[0], rgb[1], rgb[2]);
+            } else {
+                const RGBTriple c = SplitRGB(PickerHSLToRGB(i, j, 128));
+                line[i] = pixel(c.r, c.g, c.b);
+            }
         }
     }
     return img;
