@@ -23,6 +23,8 @@ THSLColorPicker::THSLColorPicker(QWidget* parent)
 
     connect(hsPicker_, &THSColorPicker::OnChange, this, &THSLColorPicker::FieldChanged);
     connect(lPicker_, &TmbTrackBarPicker::OnChange, this, &THSLColorPicker::BarChanged);
+    // Moves without a button are passed on too, so the bar must see them.
+    lPicker_->setMouseTracking(true);
     hsPicker_->installEventFilter(this);
     lPicker_->installEventFilter(this);
     hsPicker_->setContextMenuPolicy(Qt::CustomContextMenu);

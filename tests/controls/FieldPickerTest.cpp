@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -143,6 +144,29 @@ TEST(WheelArithmetic, PullOntoDiscAndMarker) {
     EXPECT_EQ(WheelMarkerPoint(0, 255, 128), QPoint(256, 128));
     EXPECT_EQ(WheelMarkerPoint(90, 255, 128), QPoint(128, 0));
     EXPECT_EQ(WheelMarkerPoint(45, 0, 128), QPoint(128, 128));
+}
+
+TEST(WheelArithmetic, PictureIsTheHSVColourOfEveryPixel) {
+    const int s = 256, r = 128;
+    const auto geometry = WheelGeometry(s);
+    for (int value : {255, 100, 0}) {
+        for (bool web : {false, true}) {
+            const QImage img = WheelPicture(geometry, s, value, web, clSilver);
+            int bad = 0;
+            for (int y = 0; y < s; ++y)
+                for (int x = 0; x < s; ++x) {
+                    const auto hs = WheelPictureHueSat(x - r, y - r, r);
+                    TColor want = clSilver;
+                    if (hs) {
+                        want = PickerHSVToRGB(hs->hue, hs->sat, value);
+                        if (web)
+                            want = NearestWebSafe(want);
+                    }
+                    bad += ToTColor(img.pixelColor(x, y)) != want;
+                }
+            EXPECT_EQ(bad, 0) << "value " << value << (web ? " web-safe" : "");
+        }
+    }
 }
 
 struct WheelClickRow {
@@ -281,6 +305,21 @@ TEST(HueWheel, ColourUnderTheCursorFollowsTheMouse) {
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(wheel.get(), &leave);
     EXPECT_EQ(wheel->LastMousePos(), QPoint(0, 0));
+}
+
+TEST(HueWheel, HintShowsTheColourUnderTheCursor) {
+    auto wheel = Shown<THSVColorPicker>(256, 256);
+    wheel->SetHintFormat(QStringLiteral("R %r\rG %g"));
+    const QPoint at(200, 60);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), wheel->mapToGlobal(QPointF(at)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(wheel.get(), &move);
+    QHelpEvent help(QEvent::ToolTip, at, wheel->mapToGlobal(at));
+    QApplication::sendEvent(wheel.get(), &help);
+    const TColor c = wheel->GetColorAtPoint(at.x(), at.y());
+    EXPECT_EQ(QToolTip::text().toStdString(),
+              "R " + std::to_string(GetRValue(c)) + "\nG " + std::to_string(GetGValue(c)));
+    QToolTip::hideText();
 }
 
 // ---- Saturation-value square ----
@@ -567,6 +606,24 @@ TEST(HSLComposite, FocusGoesToTheField) {
     w.hsl->activateWindow();
     w.hsl->setFocus();
     EXPECT_EQ(w.hsl->focusProxy(), w.hsl->HSPicker());
+}
+
+TEST(HSLComposite, ChildMouseMovesArePassedOn) {
+    MainWindowPickers w;
+    std::vector<QPoint> seen;
+    Qt::KeyboardModifiers mods;
+    QObject::connect(w.hsl.get(), &THSLColorPicker::OnMouseMove,
+                     [&](Qt::KeyboardModifiers m, int x, int y) {
+                         mods = m;
+                         seen.emplace_back(x, y);
+                     });
+    QMouseEvent move(QEvent::MouseMove, QPointF(20, 30),
+                     w.hsl->LPicker()->mapToGlobal(QPointF(20, 30)), Qt::NoButton, Qt::NoButton,
+                     Qt::ShiftModifier);
+    QApplication::sendEvent(w.hsl->LPicker(), &move);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], QPoint(20, 30));
+    EXPECT_EQ(mods, Qt::ShiftModifier);
 }
 
 TEST(HSLComposite, ResizeKeepsTheBarAtTheRight) {

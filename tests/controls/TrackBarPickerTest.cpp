@@ -4,10 +4,12 @@
 #include "mbTrackBarPicker.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -436,6 +438,16 @@ TEST(LightnessBar, FollowsThePickerScale) {
     EXPECT_EQ(bar.Luminance(), 255);
     EXPECT_EQ(bar.SelectedColor(), MakeRGB(255, 255, 255));
     SetPickerHSLScale(239, 240, 240);
+}
+
+TEST(HueBar, HintBesideTheBarWithTheHue) {
+    auto bar = MainWindowBar<THColorPicker>();
+    bar->SetHintFormat(QStringLiteral("Hue: %value / %value"));
+    bar->SetHue(127);
+    QHelpEvent help(QEvent::ToolTip, QPoint(20, 100), bar->mapToGlobal(QPoint(20, 100)));
+    QApplication::sendEvent(bar.get(), &help);
+    EXPECT_EQ(QToolTip::text().toStdString(), "Hue: 127 / 127alue");
+    QToolTip::hideText();
 }
 
 TEST(HueBar, HorizontalGradientStartsRed) {
