@@ -68,6 +68,23 @@ QByteArray AcoV2() {
     return out;
 }
 
+// Repeatable bytes for the junk-file rows.
+class RandomBytes {
+public:
+    explicit RandomBytes(quint32 seed) : state_(seed) {}
+    QByteArray Next(int size) {
+        QByteArray out(size, '\0');
+        for (char& c : out) {
+            state_ = state_ * 1664525u + 1013904223u;
+            c = static_cast<char>(state_ >> 24);
+        }
+        return out;
+    }
+
+private:
+    quint32 state_;
+};
+
 class PalUtilsTest : public ::testing::Test {
 protected:
     QString Write(const QString& name, const QByteArray& bytes) {
@@ -265,6 +282,36 @@ TEST_F(PalUtilsTest, HostileFilesGiveTheirErrors) {
                 << error.toStdString();
         else
             EXPECT_EQ(error, row.error);
+    }
+}
+
+TEST_F(PalUtilsTest, EveryTruncationOfASwatchFileIsAReadError) {
+    const QByteArray whole = AcoV2();
+    for (qsizetype n = 0; n < whole.size(); ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(ErrorOf([&] { ParseAcoPalette(whole.left(n)); }), ReadErrorMessage);
+    }
+    EXPECT_EQ(ParseAcoPalette(whole).Colors.size(), 5u);
+}
+
+TEST_F(PalUtilsTest, RandomBytesNeverCrashTheReaders) {
+    // Whatever the bytes, each reader returns colours or its error, within the bytes given.
+    RandomBytes random(20261208);
+    for (int round = 0; round < 500; ++round) {
+        const QByteArray bytes = random.Next(round % 64 + (round % 7) * 200);
+        try {
+            const AcoColors aco = ParseAcoPalette(bytes);
+            EXPECT_LE(aco.Colors.size() * 10, static_cast<size_t>(bytes.size()));
+        } catch (const EPaletteError&) {
+        }
+        try {
+            ParseJASCPalette(bytes);
+        } catch (const EConvertError&) {
+        }
+        try {
+            EXPECT_EQ(ParseActPalette(bytes).size(), 256u);
+        } catch (const EPaletteError&) {
+        }
     }
 }
 
