@@ -1,5 +1,6 @@
 #include "Favourites.h"
 
+#include "ColorNotations.h"
 #include "ColorOperations.h"
 #include "ColorUtilsWeb.h"
 #include "PaletteModel.h"
@@ -100,6 +101,15 @@ std::optional<int> PickRandomFavourite(int count, int selected, RandomSource& ra
             candidates.push_back(i);
     }
     return candidates[random.Next(static_cast<std::uint32_t>(candidates.size()))];
+}
+
+std::optional<FavouritePick> PickFromFavourites(TmbColorPalette& grid, RandomSource& random) {
+    const auto index =
+        PickRandomFavourite(static_cast<int>(grid.Colors().size()), grid.SelectedCell(), random);
+    if (!index)
+        return std::nullopt;
+    grid.SetSelectedCell(*index);
+    return FavouritePick{*index, TextToColor(grid.Colors()[*index].toStdString(), NotationDelphi)};
 }
 
 std::optional<TColor> PaletteCellClickColor(int index, TColor color, bool webOnly) {

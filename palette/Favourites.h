@@ -49,6 +49,15 @@ bool AddToFavourites(TmbColorPalette& grid, TColor color);
 // when there is only one, nothing when the strip is empty.
 std::optional<int> PickRandomFavourite(int count, int selected, RandomSource& random);
 
+// "From favourites" on the strip: picks a cell as above, selects it and gives its index and
+// its colour read in "$00BBGGRR" form (clNone when the text is not in that form), ready for
+// the cell-click rule below. Nothing when the strip is empty.
+struct FavouritePick {
+    int index = -1;
+    TColor color = clNone;
+};
+std::optional<FavouritePick> PickFromFavourites(TmbColorPalette& grid, RandomSource& random);
+
 // The colour a click on a palette cell makes current, or nothing for a click on no cell. An
 // empty cell (or a custom or transparent marker) gives black, a system colour its value; in
 // web-only mode the colour is reduced to web-safe levels.

@@ -131,6 +131,33 @@ TEST(FavouritesTest, RandomPickNeverTheSelectedCell) {
     EXPECT_EQ(PickRandomFavourite(2, 1, random), 0);
 }
 
+TEST(FavouritesTest, FromFavouritesSelectsThePickedCell) {
+    TmbColorPalette grid;
+    SetupFavouritesGrid(grid);
+    grid.SetSelectedCell(3);
+    RandomSource random(7);
+    for (int i = 0; i < 50; ++i) {
+        const int before = grid.SelectedCell();
+        const auto pick = PickFromFavourites(grid, random);
+        ASSERT_TRUE(pick.has_value());
+        EXPECT_NE(pick->index, before);
+        EXPECT_EQ(grid.SelectedCell(), pick->index);
+        EXPECT_EQ(pick->color, StringToColor(grid.Colors()[pick->index]));
+    }
+    QStringList odd = DefaultFavourites();
+    odd[0] = QStringLiteral("clAqua"); // not in "$00BBGGRR" form
+    grid.SetColors(odd.mid(0, 1) + QStringList(35, QStringLiteral("$00000000")));
+    grid.SetSelectedCell(1);
+    RandomSource fixed(0);
+    std::optional<FavouritePick> pick;
+    for (int tries = 0; tries < 1000 && !(pick && pick->index == 0); ++tries)
+        pick = PickFromFavourites(grid, fixed);
+    ASSERT_TRUE(pick.has_value() && pick->index == 0);
+    EXPECT_EQ(pick->color, clNone) << "then the click rule makes it black";
+    TmbColorPalette empty;
+    EXPECT_EQ(PickFromFavourites(empty, fixed).has_value(), false);
+}
+
 struct ClickRow {
     const char* name;
     int index;
