@@ -469,9 +469,10 @@ void TmbTrackBarPicker::DrawIndicator(QPainter& painter, int arrowPos) const {
         painter.setPen(Qt::white);
         painter.setBrush(Qt::NoBrush);
         const int a = arrowPos + m.aw;
-        const QRect r = layout_ == TTrackBarLayout::lyVertical
-                            ? QRect(QPoint(2, a - 2), QPoint(w - 3, a + 2))
-                            : QRect(QPoint(a - 2, 2), QPoint(a + 2, h - 3));
+        // Qt's outline covers one pixel more than the rectangle's size: these cover columns
+        // 2..w - 3 and rows a - 2..a + 2 (or the transpose).
+        const QRect r = layout_ == TTrackBarLayout::lyVertical ? QRect(2, a - 2, w - 5, 4)
+                                                               : QRect(a - 2, 2, 4, h - 5);
         painter.drawRect(r);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         return;

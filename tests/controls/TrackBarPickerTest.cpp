@@ -450,6 +450,42 @@ TEST(HueBar, HintBesideTheBarWithTheHue) {
     QToolTip::hideText();
 }
 
+TEST(HueBar, OldArrowsAreBlackOnlyWithTheFocus) {
+    THColorPicker bar;
+    bar.resize(267, 22);
+    bar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
+    bar.SetHue(180);
+    // Old arrows after a horizontal bar: the tip at (A, H - Aw - 1) with A = pos + Aw.
+    const int a = bar.ArrowPos() + 6;
+    bar.clearFocus();
+    Settle(bar);
+    EXPECT_EQ(PixelAt(bar, a, 19), MakeRGB(0x80, 0x80, 0x80));
+    bar.activateWindow();
+    bar.setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar.hasFocus(); }));
+    Settle(bar);
+    EXPECT_EQ(PixelAt(bar, a, 19), clBlack);
+}
+
+TEST(ValueBar, RectangleIndicatorInvertsTheGradient) {
+    TVColorPicker bar;
+    bar.SetSelectionIndicator(I::siRect);
+    bar.setFixedSize(22, 267);
+    bar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
+    bar.SetSelectedColor(MakeRGB(0, 0, 255));
+    Settle(bar);
+    // Value 255 sits at pos 0: the rectangle's top edge is row Aw - 2 = 2, over the gradient.
+    EXPECT_EQ(PixelAt(bar, 10, 2),
+              MakeRGB(0xFF, 0xFF, 0xFF) ^ ToTColor(bar.palette().color(bar.backgroundRole())));
+    // Its bottom edge, row 6, inverts what the gradient shows there.
+    const TColor under = PixelAt(bar, 10, 6);
+    bar.SetValue(0);
+    Settle(bar);
+    EXPECT_EQ(under, ~PixelAt(bar, 10, 6) & 0xFFFFFF);
+}
+
 TEST(HueBar, HorizontalGradientStartsRed) {
     THColorPicker bar;
     bar.resize(267, 22);
