@@ -8,9 +8,17 @@
 #include "ColorSpinEdit.h"
 #include "ColorUtils.h"
 #include "ColorUtilsWeb.h"
+#include "Favourites.h"
+#include "HSColorPicker.h"
+#include "HSLColorPicker.h"
+#include "HSVColorPicker.h"
+#include "PalettePage.h"
 #include "Rounding.h"
+#include "SLColorPicker.h"
 #include "WebSafeQuestion.h"
+#include "mbColorPalette.h"
 #include "mbColorPreview.h"
+#include "mbTrackBarPicker.h"
 
 #include <QAction>
 #include <QApplication>
@@ -170,7 +178,7 @@ void TMainForm::CreateControls() {
 
     PageControl = new QTabWidget(this);
     PageControl->setObjectName(QStringLiteral("PageControl"));
-    PageControl->setGeometry(4, 50, 318, 300);
+    PageControl->setGeometry(4, 50, 318, 310);
     // Slim tabs leave room for the web-only switch at the end of the tab row.
     PageControl->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
     PageControl->setUsesScrollButtons(false);
@@ -185,6 +193,42 @@ void TMainForm::CreateControls() {
     tsHSV = page("tsHSV", "Hue circle");
     tsSwatches = page("tsSwatches", "Swatches");
 
+    // The composite before the square: each sets the process-wide picker scale as it is
+    // created, and the square's 360/255/255 is the one the window works in.
+    HSLPicker = new THSLColorPicker(tsStandard);
+    HSLPicker->setObjectName(QStringLiteral("HSLPicker"));
+    HSLPicker->setGeometry(2, 4, 309, 268);
+    HSLPicker->SetSelectedColor(66047);
+    SLPicker = new TSLColorPicker(tsHSL);
+    SLPicker->setObjectName(QStringLiteral("SLPicker"));
+    SLPicker->setGeometry(4, 12, 256, 256);
+    HuePicker = new THColorPicker(tsHSL);
+    HuePicker->setObjectName(QStringLiteral("HuePicker"));
+    HuePicker->SetLayout(TTrackBarLayout::lyVertical);
+    HuePicker->SetArrowPlacement(TSliderPlacement::spBoth);
+    HuePicker->SetNewArrowStyle(true);
+    HuePicker->SetHintFormat(QStringLiteral("Hue: %value"));
+    HuePicker->setGeometry(266, 4, 41, 272);
+    HSVPicker = new THSVColorPicker(tsHSV);
+    HSVPicker->setObjectName(QStringLiteral("HSVPicker"));
+    HSVPicker->setGeometry(4, 12, 256, 256);
+    HSVPicker->SetSelectedColor(clWhite);
+    HSVPicker->SetShowSaturationCircle(false);
+    HSVPicker->SetShowHueLine(false);
+    HSVPicker->SetMarkerStyle(TMarkerStyle::msCircle);
+    LightnessPicker = new TVColorPicker(tsHSV);
+    LightnessPicker->setObjectName(QStringLiteral("LightnessPicker"));
+    LightnessPicker->SetArrowPlacement(TSliderPlacement::spBoth);
+    LightnessPicker->SetNewArrowStyle(true);
+    LightnessPicker->SetHintFormat(QStringLiteral("Value: %value"));
+    LightnessPicker->setGeometry(266, 4, 41, 272);
+    LightnessPicker->SetSelectedColor(clWhite);
+    connect(HSLPicker, &THSLColorPicker::OnChange, this, &TMainForm::HSLPickerChange);
+    connect(SLPicker, &TSLColorPicker::OnChange, this, &TMainForm::SLPickerChange);
+    connect(HuePicker, &THColorPicker::OnChange, this, &TMainForm::HuePickerChange);
+    connect(HSVPicker, &THSVColorPicker::OnChange, this, &TMainForm::HSVPickerChange);
+    connect(LightnessPicker, &TVColorPicker::OnChange, this, &TMainForm::LightnessPickerChange);
+
     cbWebSafe = new QCheckBox(aWebSafe->text(), this);
     cbWebSafe->setObjectName(QStringLiteral("cbWebSafe"));
     // The check box and the action are one switch: either drives the other.
@@ -194,8 +238,26 @@ void TMainForm::CreateControls() {
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameShape(QFrame::StyledPanel);
-    Panel1->setGeometry(4, 354, 318, 56);
+    Panel1->setFrameShape(QFrame::NoFrame);
+    Panel1->setGeometry(4, 366, FavouritesWidth + 4, 46);
+
+    Favourites = new TmbColorPalette(Panel1);
+    Favourites->setObjectName(QStringLiteral("Favourites"));
+    Favourites->move(2, 3);
+    SetupFavouritesGrid(*Favourites);
+    connect(Favourites, &TmbColorPalette::cellClick, this, &TMainForm::PaletteCellClick,
+            Qt::DirectConnection);
+
+    const SwatchesPage swatches = CreateSwatchesPage(tsSwatches);
+    cbPalette = swatches.cbPalette;
+    btnPalette = swatches.btnPalette;
+    Palette = swatches.Palette;
+    connect(Palette, &TmbColorPalette::cellClick, this, &TMainForm::PaletteCellClick,
+            Qt::DirectConnection);
+    connect(swatches.btnNextPalette, &QToolButton::clicked, this,
+            [this] { StepPaletteSelector(*cbPalette, 1); });
+    connect(swatches.btnPreviousPalette, &QToolButton::clicked, this,
+            [this] { StepPaletteSelector(*cbPalette, -1); });
 
     auto swatch = [this](const char* name, const char* hint, QRect geometry) {
         auto* s = new TmbColorPreview(this);
@@ -302,12 +364,12 @@ void TMainForm::CreateControls() {
 
     cbDeveloper = new QComboBox(this);
     cbDeveloper->setObjectName(QStringLiteral("cbDeveloper"));
-    cbDeveloper->setGeometry(328, 384, 64, 24);
+    cbDeveloper->setGeometry(354, 386, 58, 24);
     connect(cbDeveloper, &QComboBox::currentIndexChanged, this, &TMainForm::cbDeveloperChange);
 
     edtDeveloper = new QLineEdit(this);
     edtDeveloper->setObjectName(QStringLiteral("edtDeveloper"));
-    edtDeveloper->setGeometry(396, 384, 126, 24);
+    edtDeveloper->setGeometry(414, 386, 108, 24);
     connect(edtDeveloper, &QLineEdit::textChanged, this, &TMainForm::edtDeveloperChange);
     edtDeveloper->installEventFilter(this);
 }
@@ -363,6 +425,7 @@ void TMainForm::CreateMenus() {
     ColorMenu->addSeparator();
     miAddToPalette = item(ColorMenu, "miAddToPalette", "Add to palette");
     miAddToFavourites = item(ColorMenu, "miAddToFavourites", "Add to favourites");
+    connect(miAddToFavourites, &QAction::triggered, this, &TMainForm::miAddToFavouritesClick);
     ColorMenu->addSeparator();
 
     QMenu* process = submenu(ColorMenu, "miProcess", "Process");
@@ -416,7 +479,8 @@ void TMainForm::CreateMenus() {
     miFromCurrentPalette = item(random, "miFromCurrentPalette", "From current palette");
     miFromRandomPalette = item(random, "miFromRandomPalette", "From random palette");
     random->addSeparator();
-    item(random, "miFromFavourites", "From favourites");
+    connect(item(random, "miFromFavourites", "From favourites"), &QAction::triggered, this,
+            &TMainForm::miFromFavouritesClick);
     ColorMenu->addSeparator();
     miWebSafe = item(ColorMenu, "miWebSafe", "Make web-safe");
     connect(miWebSafe, &QAction::triggered, this, &TMainForm::btnWebSafeClick);
@@ -437,8 +501,7 @@ void TMainForm::FormCreate(std::unique_ptr<SettingsStore> store) {
     cbDeveloper->clear();
     cbDeveloper->addItem(QStringLiteral("HTML"));
     cbDeveloper->setCurrentIndex(0);
-    // The favourites strip takes the stored list once it exists; until then the list is kept
-    // as loaded and saved back unchanged.
+    LoadFavourites(*Favourites, FSettings->Favourites());
     PageControl->setCurrentIndex(FSettings->TaskMode());
 
     PageControl->setTabVisible(PageControl->indexOf(tsSwatches), false);
@@ -462,6 +525,7 @@ void TMainForm::FormDestroy(bool askOnFailure) {
     FSettings->SetWindowLeft(pos().x());
     FSettings->SetWindowTop(pos().y());
     const int page = PageControl->currentIndex();
+    FSettings->Favourites() = FavouritesForSettings(*Favourites);
     if (page >= 0 && page <= 2)
         FSettings->SetTaskMode(page);
     if (!FSettings->Save()) {
@@ -552,8 +616,28 @@ void TMainForm::UpdateColor(TColor color, bool isProtected) {
     btnWebSafe->setEnabled(!IsWebSafe(color));
     btnWebSmart->setEnabled(!IsWebSmart(color));
     UpdateButtons();
-    // The picker pages and the favourites strip follow the colour once they exist.
-    (void)isProtected;
+    Favourites->SetSelectedColor(color);
+    // A protected push leaves the active page alone: it is where the colour came from.
+    QWidget* const page = PageControl->currentWidget();
+    if (isProtected) {
+        if (page != tsStandard)
+            HSLPicker->SetSelectedColor(color);
+        if (page != tsHSL) {
+            SLPicker->SetSelectedColor(color);
+            HuePicker->SetHue(SLPicker->Hue());
+        }
+        if (page != tsHSV) {
+            HSVPicker->SetSelectedColor(color);
+            LightnessPicker->SetSelectedColor(color);
+        }
+    } else {
+        HSLPicker->SetSelectedColor(color);
+        SLPicker->SetSelectedColor(color);
+        SLPicker->SetHue(HSLPicker->HValue());
+        HuePicker->SetHue(SLPicker->Hue());
+        HSVPicker->SetSelectedColor(color);
+        LightnessPicker->SetSelectedColor(color);
+    }
     emit currentColorChanged(color);
 }
 
@@ -582,8 +666,39 @@ void TMainForm::GetAll(TColor color, bool isProtected) {
 
 void TMainForm::ChangeWebPalette() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    // The picker controls take the web-safe display from here once they exist.
+    const bool webOnly = cbWebSafe->isChecked();
+    HSLPicker->SetWebSafe(webOnly);
+    SLPicker->SetWebSafe(webOnly);
+    HuePicker->SetWebSafe(webOnly);
+    HSVPicker->SetWebSafe(webOnly);
+    LightnessPicker->SetWebSafe(webOnly);
     QApplication::restoreOverrideCursor();
+}
+
+void TMainForm::HSLPickerChange() {
+    if (!FUpdate)
+        GetAll(HSLPicker->SelectedColor(), true);
+}
+
+void TMainForm::SLPickerChange() {
+    if (!FUpdate)
+        GetAll(SLPicker->SelectedColor(), true);
+}
+
+void TMainForm::HuePickerChange() {
+    SLPicker->SetHue(HuePicker->Hue());
+}
+
+void TMainForm::HSVPickerChange() {
+    LightnessPicker->SetHue(HSVPicker->Hue());
+    LightnessPicker->SetSaturation(HSVPicker->Saturation());
+    if (!FUpdate)
+        GetAll(HSVPicker->SelectedColor(), true);
+}
+
+void TMainForm::LightnessPickerChange() {
+    if (!FUpdate)
+        HSVPicker->SetValue(LightnessPicker->Value());
 }
 
 void TMainForm::RGBChange() {
@@ -746,10 +861,24 @@ std::optional<TColor> TMainForm::ConfirmWebColor(TColor color) {
     return outcome.color;
 }
 
+void TMainForm::PaletteCellClick(Qt::MouseButton, Qt::KeyboardModifiers, int index, TColor color,
+                                 bool*) {
+    if (const std::optional<TColor> picked = PaletteCellClickColor(index, color, WebOnly()))
+        GetAll(*picked, false);
+}
+
+void TMainForm::miAddToFavouritesClick() {
+    AddToFavourites(*Favourites, CurrentColor());
+    btnAddToFavourites->setEnabled(!IsFavourite(Favourites->Colors(), CurrentColor()));
+}
+
+void TMainForm::miFromFavouritesClick() {
+    if (const std::optional<FavouritePick> pick = PickFromFavourites(*Favourites, GlobalRandom()))
+        PaletteCellClick(Qt::LeftButton, Qt::NoModifier, pick->index, pick->color, nullptr);
+}
+
 void TMainForm::ColorMenuPopup() {
-    // Until the favourites strip is on the window, its colours are the stored list.
-    const QString code = QString::fromStdString(ColorToText(CurrentColor(), NotationDelphi));
-    miAddToFavourites->setVisible(!FSettings->Favourites().contains(code));
+    miAddToFavourites->setVisible(!IsFavourite(Favourites->Colors(), CurrentColor()));
     miWebSafe->setVisible(btnWebSafe->isEnabled());
     miWebSmart->setVisible(btnWebSmart->isEnabled());
     // Glass frame colours belong to a desktop this program does not run on.

@@ -24,6 +24,12 @@ namespace chromint {
 class TSettings;
 class TColorSpinEdit;
 class TGaugeStrip;
+class THColorPicker;
+class THSLColorPicker;
+class THSVColorPicker;
+class TSLColorPicker;
+class TVColorPicker;
+class TmbColorPalette;
 class TmbColorPreview;
 
 // The main window: one current colour shown at once in every editor, swatch and picker; an
@@ -75,6 +81,13 @@ private:
     void UpdateButtons();
     void ChangeWebPalette();
 
+    // Picker change handlers.
+    void HSLPickerChange();
+    void SLPickerChange();
+    void HuePickerChange();
+    void HSVPickerChange();
+    void LightnessPickerChange();
+
     // Editor change handlers.
     void RGBChange();
     void HSLChange();
@@ -96,6 +109,11 @@ private:
     void SwapRGB(int tag);
     void RandomizeColor(int tag);
     void ColorMenuPopup();
+    // A click on a favourites or palette cell (index -1: no cell).
+    void PaletteCellClick(Qt::MouseButton button, Qt::KeyboardModifiers shift, int index,
+                          TColor color, bool* dontCheck);
+    void miAddToFavouritesClick();
+    void miFromFavouritesClick();
     void AppMenuPopup();
     void miHelpTopicsClick();
     void miQelvoOnlineClick();
@@ -120,8 +138,18 @@ private:
     QWidget* tsHSL = nullptr;
     QWidget* tsHSV = nullptr;
     QWidget* tsSwatches = nullptr;
+    THSLColorPicker* HSLPicker = nullptr;
+    TSLColorPicker* SLPicker = nullptr;
+    THColorPicker* HuePicker = nullptr;
+    THSVColorPicker* HSVPicker = nullptr;
+    TVColorPicker* LightnessPicker = nullptr;
     QCheckBox* cbWebSafe = nullptr;
     QFrame* Panel1 = nullptr;
+    TmbColorPalette* Favourites = nullptr;
+    // The hidden "Swatches" page.
+    QComboBox* cbPalette = nullptr;
+    QToolButton* btnPalette = nullptr;
+    TmbColorPalette* Palette = nullptr;
     // Right column.
     TmbColorPreview* Swatch = nullptr;
     TmbColorPreview* AlphaSwatch = nullptr;

@@ -3,7 +3,11 @@
 #include "AppConfig.h"
 #include "ColorNotations.h"
 #include "ColorUtilsWeb.h"
+#include "HSVColorPicker.h"
+#include "PaletteModel.h"
+#include "SLColorPicker.h"
 #include "WebSafeQuestion.h"
+#include "mbColorPalette.h"
 #include "mbColorPreview.h"
 
 #include <QAbstractButton>
@@ -296,15 +300,76 @@ TEST_F(MainFormTest, HiddenAtStart) {
     EXPECT_EQ(form_->size(), QSize(526, 415));
 }
 
-TEST_F(MainFormTest, AddToFavouritesOnlyForAColourNotYetThere) {
-    form_->Settings().Favourites() = {QStringLiteral("$00B48246"), QStringLiteral("$00000000")};
+TEST_F(MainFormTest, FavouritesAddPickAndSurviveARestart) {
     auto* menu = Child<QMenu>("ColorMenu");
-    form_->GetAll(ColorFromHex(0x4682B4), false);
-    emit menu->aboutToShow();
-    EXPECT_FALSE(Action("miAddToFavourites")->isVisible());
-    form_->GetAll(ColorFromHex(0x4682B5), false);
-    emit menu->aboutToShow();
-    EXPECT_TRUE(Action("miAddToFavourites")->isVisible());
+    const TColor added[] = {ColorFromHex(0x4682B4), ColorFromHex(0xFF8000), ColorFromHex(0x336699)};
+    for (TColor color : added) {
+        form_->GetAll(color, false);
+        emit menu->aboutToShow();
+        ASSERT_TRUE(Action("miAddToFavourites")->isVisible());
+        Action("miAddToFavourites")->trigger();
+        emit menu->aboutToShow();
+        EXPECT_FALSE(Action("miAddToFavourites")->isVisible()) << "already a favourite";
+    }
+    auto* strip = Child<TmbColorPalette>("Favourites");
+    ASSERT_EQ(strip->Colors().size(), 36);
+    EXPECT_EQ(strip->Colors()[0], QStringLiteral("$00996633")) << "most recent first";
+    EXPECT_EQ(strip->Colors()[1], QStringLiteral("$000080FF"));
+    EXPECT_EQ(strip->Colors()[2], QStringLiteral("$00B48246"));
+
+    // A click on a cell makes its colour current; in web-only mode a web-safe form of it.
+    const QRect second = strip->CellRect(1);
+    QTest::mouseClick(strip, Qt::LeftButton, Qt::NoModifier, second.center());
+    EXPECT_EQ(form_->CurrentColor(), ColorFromHex(0xFF8000));
+    SetWebOnly(true);
+    const QRect third = strip->CellRect(2);
+    QTest::mouseClick(strip, Qt::LeftButton, Qt::NoModifier, third.center());
+    EXPECT_EQ(form_->CurrentColor(), ColorFromHex(0x336699));
+    QTest::mouseClick(strip, Qt::LeftButton, Qt::NoModifier, strip->CellRect(0).center());
+    EXPECT_TRUE(IsWebSafe(form_->CurrentColor()));
+
+    form_->close();
+    form_.reset();
+    TMainForm again;
+    auto* restored = again.findChild<TmbColorPalette*>(QStringLiteral("Favourites"));
+    ASSERT_NE(restored, nullptr);
+    EXPECT_EQ(restored->Colors().mid(0, 3),
+              (QStringList{QStringLiteral("$00996633"), QStringLiteral("$000080FF"),
+                           QStringLiteral("$00B48246")}));
+}
+
+TEST_F(MainFormTest, DraggingOnAPickerPageDrivesEveryOtherView) {
+    auto* pages = Child<QTabWidget>("PageControl");
+    // The wheel: straight right of the centre is hue 360 (red); its own numbers stay as
+    // picked, since the page that is the source of a change is not written back.
+    form_->GetAll(clWhite, false);
+    pages->setCurrentIndex(2);
+    QApplication::processEvents();
+    auto* wheel = Child<THSVColorPicker>("HSVPicker");
+    QTest::mousePress(wheel, Qt::LeftButton, Qt::NoModifier, QPoint(255, 128));
+    QTest::mouseRelease(wheel, Qt::LeftButton, Qt::NoModifier, QPoint(255, 128));
+    QApplication::processEvents();
+    EXPECT_EQ(GetRValue(form_->CurrentColor()), 255);
+    EXPECT_EQ(Editor("edtR")->value(), 255);
+    EXPECT_EQ(Child<QLineEdit>("edtDeveloper")->text().toStdString(),
+              ColorToText(form_->CurrentColor(), NotationHTML));
+    EXPECT_EQ(wheel->Hue(), 360) << "not rewritten as hue 0 from the colour it produced";
+    EXPECT_EQ(Child<TSLColorPicker>("SLPicker")->SelectedColor(), form_->CurrentColor())
+        << "the other pages follow";
+
+    // The square: the bottom-left corner is black.
+    pages->setCurrentIndex(1);
+    QApplication::processEvents();
+    auto* square = Child<QWidget>("SLPicker");
+    QTest::mousePress(square, Qt::LeftButton, Qt::NoModifier, QPoint(0, 255));
+    QTest::mouseRelease(square, Qt::LeftButton, Qt::NoModifier, QPoint(0, 255));
+    QApplication::processEvents();
+    EXPECT_EQ(form_->CurrentColor(), 0u);
+    EXPECT_EQ(Editor("edtL")->value(), 0);
+
+    // The editors drive the pickers back: a typed colour moves the square's level.
+    Type(Editor("edtR"), QStringLiteral("200"));
+    EXPECT_EQ(form_->CurrentColor(), MakeRGB(200, 0, 0));
 }
 
 TEST_F(MainFormTest, MinimisedWindowStoresWhereItWouldBeRestored) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# A user's session with the real program on the X server in DISPLAY: type a colour into the
-# code box, copy it as HTML, read the clipboard while the program runs, quit through the
-# application menu, start again and find the same colour.
+# A user's session with the real program on the X server in DISPLAY: type colours into the
+# code box, copy one as HTML, read the clipboard while the program runs, add three to the
+# favourites, quit through the application menu, start again and find the same colour and
+# the three favourites in order.
 #
 #   copy_and_restart.sh <path to chromint>
 set -u
@@ -47,6 +48,24 @@ copy_html() {
     xclip -o -selection clipboard 2>/dev/null
 }
 
+type_colour() {
+    click 468 398                         # the code box
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$1"
+    sleep 0.3
+}
+
+add_to_favourites() {
+    click 483 62
+    xdotool key Down Down Down Down Return # Receive, Export..., Copy, Add to favourites
+    sleep 0.3
+}
+
+favourite_html() { # cell index
+    click $((6 + 19 * $1 + 9)) 378
+    copy_html
+}
+
 quit() {
     click 22 21                          # the application button opens the application menu
     xdotool key Up Return                # its last item: "Exit"
@@ -58,10 +77,10 @@ quit() {
 }
 
 start
-click 460 396                             # the code box
-xdotool key ctrl+a
-xdotool type --delay 20 '#123456'
-sleep 0.3
+for colour in '#FF8000' '#4682B4' '#123456'; do
+    type_colour "$colour"
+    add_to_favourites
+done
 copied=$(copy_html)
 [[ "$copied" == "#123456" ]] || fail "clipboard holds '$copied', expected '#123456'"
 quit
@@ -70,5 +89,11 @@ quit
 start
 copied=$(copy_html)
 [[ "$copied" == "#123456" ]] || fail "after a restart the colour is '$copied', expected '#123456'"
+index=0
+for expected in '#123456' '#4682B4' '#FF8000'; do
+    got=$(favourite_html $index)
+    [[ "$got" == "$expected" ]] || fail "favourite $index is '$got', expected '$expected'"
+    index=$((index + 1))
+done
 quit
-echo "passed: copied #123456, and it came back after a restart"
+echo "passed: copied #123456, and it and three favourites came back in order after a restart"
