@@ -6,7 +6,10 @@
 #include "SettingsStore.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPixmap>
+#include <QTabWidget>
+#include <QTest>
 
 #include <benchmark/benchmark.h>
 
@@ -52,13 +55,44 @@ void BM_FullRepaint(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 
+// One step of a drag on a picker page: a mouse move with the left button held, which pushes
+// the colour through GetAll to every view, then the repaint of the window.
+void BM_DragStep(benchmark::State& state) {
+    static const char* const pickers[] = {"HSLPicker", "SLPicker", "HSVPicker"};
+    TMainForm form(ScratchStore());
+    form.show();
+    auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl"));
+    pages->setCurrentIndex(static_cast<int>(state.range(0)));
+    QWidget* picker = form.findChild<QWidget*>(QString::fromLatin1(pickers[state.range(0)]));
+    // The composite forwards to its hue-saturation field, the child under the pointer.
+    if (QWidget* child = picker->childAt(100, 100))
+        picker = child;
+    QApplication::processEvents();
+    QPixmap target(form.size());
+    QTest::mousePress(picker, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    int step = 0;
+    for (auto _ : state) {
+        const QPoint at(40 + (step * 7) % 180, 40 + (step * 13) % 180);
+        ++step;
+        QMouseEvent move(QEvent::MouseMove, at, picker->mapToGlobal(at), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(picker, &move);
+        form.render(&target);
+    }
+    QTest::mouseRelease(picker, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    state.SetItemsProcessed(state.iterations());
+    state.SetLabel(pickers[state.range(0)]);
+}
+
 } // namespace
 
+BENCHMARK(BM_DragStep)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GetAll)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
