@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -367,9 +368,28 @@ TEST_F(MainFormTest, DraggingOnAPickerPageDrivesEveryOtherView) {
     EXPECT_EQ(form_->CurrentColor(), 0u);
     EXPECT_EQ(Editor("edtL")->value(), 0);
 
-    // The editors drive the pickers back: a typed colour moves the square's level.
+    // The hue-saturation field of the standard page, dragged from left to right.
+    pages->setCurrentIndex(0);
+    form_->GetAll(ColorFromHex(0x808080), false);
+    QApplication::processEvents();
+    QWidget* field = Child<QWidget>("HSLPicker")->childAt(20, 20);
+    ASSERT_NE(field, nullptr);
+    QTest::mousePress(field, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    const TColor pressed = form_->CurrentColor();
+    QMouseEvent move(QEvent::MouseMove, QPoint(150, 10), field->mapToGlobal(QPoint(150, 10)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &move);
+    QTest::mouseRelease(field, Qt::LeftButton, Qt::NoModifier, QPoint(150, 10));
+    QApplication::processEvents();
+    EXPECT_NE(form_->CurrentColor(), pressed) << "the drag moved the hue";
+    EXPECT_EQ(form_->EditorsShown().r, GetRValue(form_->CurrentColor()));
+    EXPECT_EQ(Child<QLineEdit>("edtDeveloper")->text().toStdString(),
+              ColorToText(form_->CurrentColor(), NotationHTML));
+
+    // The editors drive the pickers back: a typed red reaches the square.
     Type(Editor("edtR"), QStringLiteral("200"));
-    EXPECT_EQ(form_->CurrentColor(), MakeRGB(200, 0, 0));
+    EXPECT_EQ(GetRValue(form_->CurrentColor()), 200);
+    EXPECT_EQ(Child<TSLColorPicker>("SLPicker")->SelectedColor(), form_->CurrentColor());
 }
 
 TEST_F(MainFormTest, MinimisedWindowStoresWhereItWouldBeRestored) {
