@@ -1,0 +1,52 @@
+#pragma once
+
+#include "ColorTypes.h"
+#include "FrameColor.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace chromint {
+
+enum class TWallpaperStyle : std::uint8_t { wsCenter, wsTile, wsStretch, wsFit, wsFill, wsMax };
+
+struct TWallpaper {
+    QString Path;
+    TWallpaperStyle Style = TWallpaperStyle::wsCenter;
+    TColor Background = clNone;
+};
+
+// The desktop background colour for every program at once; false where it cannot be set.
+bool SetDesktopColor(TColor color);
+// clNone where it cannot be read.
+TColor GetDesktopColor();
+// X11 keeps no wallpaper of its own; a desktop environment's is not read yet, so the path is
+// empty and HasWallpaper false.
+void GetWallpaper(TWallpaper& wallpaper);
+bool HasWallpaper();
+
+// "Set desktop color": the current colour becomes the desktop's.
+void SetDesktopColorCommand(TColor currentColor);
+
+// Translucent window frame colour, over the frame-colour backend of the session.
+namespace Aero {
+
+// Replaces the backend (tests use a recording one); nullptr goes back to the session's.
+void SetBackend(std::unique_ptr<FrameColorBackend> backend);
+// Replaces the pause between animation steps; nullptr goes back to a real sleep.
+void SetSleeper(std::function<void(int milliseconds)> sleeper);
+
+bool IsCompositionEnabled();
+bool CanSetAeroColor();
+TColor GetAeroColor();
+TColor GetAeroVisibleColor();
+void SetAeroColor(TColor color);
+// Moves the frame colour to color in steps (clamped to 3..255), pausing delay ms after each.
+void AnimateAeroColor(TColor color, std::uint8_t steps, std::uint8_t delay);
+
+} // namespace Aero
+
+} // namespace chromint

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "ColorTypes.h"
+#include "HotKeyManager.h"
+
+#include <QDialog>
+#include <QPoint>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QDoubleSpinBox;
+class QLabel;
+
+namespace chromint {
+
+class TIdleTimer;
+class TJvZoom;
+class TStayOnTopFixer;
+class TmbColorPreview;
+
+// The colour of the one screen pixel at point (whole-desktop coordinates, physical pixels);
+// clNone where the session cannot read the screen or the point is on no screen.
+TColor ScreenPixelColor(QPoint point);
+// The colour under the mouse pointer, nothing where it cannot be read.
+std::optional<TColor> PixelUnderPointer();
+
+// The stay-on-top "Screen color" window: a magnifier following the pointer, the pointer's
+// position, the pixel's swatch and values; confirmed with Ctrl+Shift+X from any program.
+class TScreenColorDialog : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr const char* ConfirmHotKeyText = "Ctrl+Shift+X";
+    static constexpr int IdleFreezeMs = 1000;
+
+    explicit TScreenColorDialog(double zoom, QWidget* parent = nullptr);
+    ~TScreenColorDialog() override;
+
+    bool Execute();
+    // The picked colour.
+    TColor Color() const;
+
+    TJvZoom* Zoom() const { return zoom_; }
+    THotKeyManager* HotKeyManager() const { return hotKeys_; }
+
+    // The picker's reactions, public so tests can drive them without waiting.
+    void IdleChanged(quint32 idleTime);
+    void ZoomContentsChanged();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void edtZoomChange(double value);
+
+    TJvZoom* zoom_ = nullptr;
+    TmbColorPreview* desktopSwatch_ = nullptr;
+    QDoubleSpinBox* edtZoom_ = nullptr;
+    QLabel* lblPosition_ = nullptr;
+    QLabel* lblColor_ = nullptr;
+    THotKeyManager* hotKeys_ = nullptr;
+    std::unique_ptr<TStayOnTopFixer> fixer_;
+    std::unique_ptr<TIdleTimer> idleTimer_;
+};
+
+// Zoom percentage for the spin value: the nearest integer to value x 100, halves to even.
+int ZoomPercentageForValue(double value);
+// "R: 255   G: 0   B: 0".
+QString ColorValuesText(TColor color);
+
+// What "From screen..." needs from the main window.
+struct ScreenColorCommandHooks {
+    QWidget* mainWindow = nullptr;
+    // The main window's hot keys: cleared while the picker runs, "Alt+X" registered again.
+    THotKeyManager* hotKeys = nullptr;
+    // The web-only question; nothing when the user cancels it.
+    std::function<std::optional<TColor>(TColor)> confirmColor;
+    // Makes the colour current (GetAll(colour, false)).
+    std::function<void(TColor)> applyColor;
+    // Runs the dialog; tests replace it. By default Execute().
+    std::function<bool(TScreenColorDialog&)> execute;
+};
+
+// "From screen...": minimise the main window, let the user pick, apply the colour through
+// the question, and always restore the main window and its hot key, also after an error.
+// Answers whether a colour was applied.
+bool RunScreenColorCommand(const ScreenColorCommandHooks& hooks);
+
+} // namespace chromint

@@ -1,0 +1,210 @@
+#include "ScreenColorDlg.h"
+
+#include "FakeGlobalHotKeys.h"
+#include "JvZoom.h"
+#include "ScreenAccess.h"
+#include "TestRows.h"
+#include "X11TestSupport.h"
+#include "mbColorPreview.h"
+
+#include <QDoubleSpinBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace chromint {
+namespace {
+
+struct PercentRow {
+    const char* row;
+    double value;
+    int percentage;
+};
+
+const PercentRow kPercentRows[] = {
+    {"one", 1.0, 100},
+    {"two and a half", 2.5, 250},
+    {"eight", 8.0, 800},
+    {"ten", 10.0, 1000},
+    {"three point three", 3.3, 330},
+    {"half to even down", 1.005, 100}, // 100.49999 in binary
+};
+
+class ZoomPercentageTest : public ::testing::TestWithParam<PercentRow> {};
+
+TEST_P(ZoomPercentageTest, NearestPercent) {
+    EXPECT_EQ(ZoomPercentageForValue(GetParam().value), GetParam().percentage);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ZoomPercentageTest, ::testing::ValuesIn(kPercentRows),
+                         test::RowName<::testing::TestParamInfo<PercentRow>>);
+
+TEST(ScreenColorDialog, ValuesTextHasThreeBlanksBetweenChannels) {
+    EXPECT_EQ(ColorValuesText(MakeRGB(255, 0, 0)), QStringLiteral("R: 255   G: 0   B: 0"));
+    EXPECT_EQ(ColorValuesText(MakeRGB(1, 22, 203)), QStringLiteral("R: 1   G: 22   B: 203"));
+}
+
+TEST(ScreenColorDialog, OpensAtEightTimesWithTheHotKeyInTheCaption) {
+    TScreenColorDialog dialog(8.0);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Screen color - Ctrl+Shift+X"));
+    EXPECT_EQ(dialog.findChild<QDoubleSpinBox*>(QStringLiteral("edtZoom"))->text(),
+              QStringLiteral("8.0x"));
+    EXPECT_EQ(dialog.Zoom()->ZoomLevel(), 12);
+    EXPECT_TRUE(dialog.Zoom()->Crosshair());
+    EXPECT_EQ(dialog.Zoom()->CrosshairSize(), 30);
+    EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST(ScreenColorDialog, SpinEditSetsTheZoom) {
+    TScreenColorDialog dialog(8.0);
+    auto* edit = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("edtZoom"));
+    edit->setValue(2.5);
+    EXPECT_EQ(dialog.Zoom()->ZoomLevel(), 40);
+    edit->setValue(10.0);
+    EXPECT_EQ(dialog.Zoom()->ZoomLevel(), 10);
+}
+
+TEST(ScreenColorDialog, IdleForASecondFreezesTheView) {
+    TScreenColorDialog dialog(8.0);
+    dialog.IdleChanged(999);
+    EXPECT_TRUE(dialog.Zoom()->isEnabled());
+    dialog.IdleChanged(1000);
+    EXPECT_FALSE(dialog.Zoom()->isEnabled());
+    dialog.IdleChanged(40);
+    EXPECT_TRUE(dialog.Zoom()->isEnabled());
+}
+
+TEST(ScreenColorDialog, PlacedInTheLowerRightCornerOfTheWorkArea) {
+    TScreenColorDialog dialog(8.0);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(dialog.pos(), QPoint(area.width() - dialog.frameGeometry().width() - 25,
+                                   area.height() - dialog.frameGeometry().height() - 25));
+}
+
+// The command with the dialog's run replaced: what the main window sees.
+struct CommandRig {
+    QWidget mainWindow;
+    test::FakeGlobalHotKeys* fake = nullptr;
+    std::unique_ptr<THotKeyManager> hotKeys;
+    std::vector<TColor> applied;
+    int questions = 0;
+    std::optional<TColor> answer;
+    bool mainWasMinimized = false;
+    bool altXFreeWhileRunning = false;
+
+    CommandRig() {
+        auto backend = std::make_unique<test::FakeGlobalHotKeys>();
+        fake = backend.get();
+        hotKeys = std::make_unique<THotKeyManager>(nullptr, std::move(backend));
+        RegisterMainWindowHotKey(*hotKeys);
+        mainWindow.show();
+    }
+
+    ScreenColorCommandHooks Hooks(std::function<bool(TScreenColorDialog&)> execute) {
+        ScreenColorCommandHooks hooks;
+        hooks.mainWindow = &mainWindow;
+        hooks.hotKeys = hotKeys.get();
+        hooks.confirmColor = [this](TColor color) {
+            ++questions;
+            return answer ? answer : std::optional<TColor>(color);
+        };
+        hooks.applyColor = [this](TColor color) { applied.push_back(color); };
+        hooks.execute = [this, execute](TScreenColorDialog& dialog) {
+            mainWasMinimized = mainWindow.isMinimized();
+            altXFreeWhileRunning = hotKeys->Count() == 0;
+            return execute(dialog);
+        };
+        return hooks;
+    }
+};
+
+TEST(FromScreenCommand, CancelChangesNothingAndRestores) {
+    CommandRig rig;
+    EXPECT_FALSE(RunScreenColorCommand(rig.Hooks([](TScreenColorDialog&) { return false; })));
+    EXPECT_TRUE(rig.applied.empty());
+    EXPECT_TRUE(rig.mainWasMinimized);
+    EXPECT_TRUE(rig.altXFreeWhileRunning);
+    EXPECT_FALSE(rig.mainWindow.isMinimized());
+    EXPECT_EQ(rig.hotKeys->Count(), 1);
+}
+
+TEST(FromScreenCommand, PickedColourGoesThroughTheQuestion) {
+    CommandRig rig;
+    rig.answer = MakeRGB(204, 0, 0); // "No": snapped
+    auto pick = [](TScreenColorDialog& dialog) {
+        dialog.findChild<TmbColorPreview*>(QStringLiteral("DesktopSwatch"))
+            ->SetColor(MakeRGB(250, 0, 0));
+        return true;
+    };
+    EXPECT_TRUE(RunScreenColorCommand(rig.Hooks(pick)));
+    EXPECT_EQ(rig.questions, 1);
+    ASSERT_EQ(rig.applied.size(), 1u);
+    EXPECT_EQ(rig.applied[0], MakeRGB(204, 0, 0));
+    EXPECT_EQ(rig.hotKeys->Count(), 1);
+}
+
+TEST(FromScreenCommand, ErrorStillRestoresTheWindowAndTheHotKey) {
+    CommandRig rig;
+    auto fail = [](TScreenColorDialog&) -> bool { throw std::runtime_error("broken"); };
+    EXPECT_THROW(RunScreenColorCommand(rig.Hooks(fail)), std::runtime_error);
+    EXPECT_FALSE(rig.mainWindow.isMinimized());
+    EXPECT_EQ(rig.hotKeys->Count(), 1);
+    EXPECT_TRUE(rig.fake->Holds(GlobalHotKeys::ModAlt, 88));
+}
+
+// A user on a real X server: the pointer over a known colour, Ctrl+Shift+X from xdotool.
+TEST(FromScreenCommandX11, CtrlShiftXTakesThePixelUnderThePointer) {
+    if (!test::OnX11())
+        GTEST_SKIP() << "needs an X server";
+    ASSERT_TRUE(test::RunTool("xsetroot", {"-solid", "#3c78b4"}));
+    QWidget mainWindow;
+    mainWindow.setGeometry(900, 100, 200, 100); // away from the pixel read
+    mainWindow.show();
+    THotKeyManager hotKeys;
+    ASSERT_NE(RegisterMainWindowHotKey(hotKeys), 0);
+    std::vector<TColor> applied;
+    QString position;
+    QString values;
+    ScreenColorCommandHooks hooks;
+    hooks.mainWindow = &mainWindow;
+    hooks.hotKeys = &hotKeys;
+    hooks.applyColor = [&](TColor color) { applied.push_back(color); };
+    hooks.execute = [&](TScreenColorDialog& dialog) {
+        QTimer::singleShot(50, [] { test::RunTool("xdotool", {"mousemove", "20", "30"}); });
+        QTimer::singleShot(600, [&] {
+            position = dialog.findChild<QLabel*>(QStringLiteral("lblPosition"))->text();
+            values = dialog.findChild<QLabel*>(QStringLiteral("lblColor"))->text();
+            test::RunTool("xdotool", {"key", "ctrl+shift+x"});
+        });
+        QTimer::singleShot(5000, &dialog, &QDialog::reject); // never hang
+        return dialog.Execute();
+    };
+    EXPECT_TRUE(RunScreenColorCommand(hooks));
+    ASSERT_EQ(applied.size(), 1u);
+    EXPECT_EQ(applied[0], MakeRGB(0x3c, 0x78, 0xb4));
+    EXPECT_EQ(position, QStringLiteral("20x30"));
+    EXPECT_EQ(values, QStringLiteral("R: 60   G: 120   B: 180"));
+    EXPECT_FALSE(mainWindow.isMinimized());
+    // Alt+X works again afterwards.
+    QSignalSpy spy(&hotKeys, &THotKeyManager::HotKeyPressed);
+    ASSERT_TRUE(test::RunTool("xdotool", {"key", "alt+x"}));
+    EXPECT_TRUE(test::WaitUntil([&] { return spy.count() == 1; }));
+}
+
+TEST(ScreenPixelColorX11, ReadsThePackedColour) {
+    if (!test::OnX11())
+        GTEST_SKIP() << "needs an X server";
+    ASSERT_TRUE(test::RunTool("xsetroot", {"-solid", "#ff0000"}));
+    EXPECT_EQ(ScreenPixelColor({1, 1}), MakeRGB(255, 0, 0));
+    EXPECT_EQ(ScreenPixelColor({-5, 1}), clNone);
+}
+
+} // namespace
+} // namespace chromint
