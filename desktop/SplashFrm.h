@@ -3,10 +3,14 @@
 #include <QPixmap>
 #include <QWidget>
 
+class QLabel;
+
 namespace chromint {
 
-// The window shown while the program starts: the product picture, borderless, centred on the
-// screen, with the busy cursor over it.
+class TTransparentForm;
+
+// The window shown while the program starts: the product picture alone, in its own shape with
+// its soft edges (per-pixel alpha), no frame, centred on the screen, with the busy cursor.
 class TSplashForm : public QWidget {
     Q_OBJECT
 public:
@@ -14,15 +18,16 @@ public:
     static constexpr int Height = 210;
 
     explicit TSplashForm(QWidget* parent = nullptr);
+    ~TSplashForm() override;
 
-    // The product picture, also used by the About window.
+    // The product picture with an alpha channel; also used by the About window.
     static QPixmap ProductPicture(QSize size);
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
+    TTransparentForm* TransparentForm() const { return transparentForm_; }
 
 private:
-    QPixmap picture_;
+    QLabel* image_ = nullptr;
+    TTransparentForm* transparentForm_ = nullptr;
 };
 
 } // namespace chromint
