@@ -4,6 +4,7 @@
 // shows, in order, from a timer, so a test can drive nested exec() calls.
 
 #include <QApplication>
+#include <QDialog>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -34,6 +35,11 @@ private:
         if (modal == nullptr || modal == last_ || steps_.empty())
             return;
         last_ = modal;
+        // A dialog run again after it closed is a new modal window for the next step.
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            QObject::connect(
+                dialog, &QDialog::finished, dialog, [this] { last_ = nullptr; },
+                Qt::SingleShotConnection);
         Step step = std::move(steps_.front());
         steps_.pop_front();
         ++handled_;
