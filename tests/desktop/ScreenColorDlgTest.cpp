@@ -8,6 +8,7 @@
 #include "mbColorPreview.h"
 
 #include <QDoubleSpinBox>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -17,7 +18,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <stdexcept>
+
+#include <sys/resource.h>
 
 namespace chromint {
 namespace {
@@ -204,6 +208,70 @@ TEST(ScreenPixelColorX11, ReadsThePackedColour) {
     ASSERT_TRUE(test::RunTool("xsetroot", {"-solid", "#ff0000"}));
     EXPECT_EQ(ScreenPixelColor({1, 1}), MakeRGB(255, 0, 0));
     EXPECT_EQ(ScreenPixelColor({-5, 1}), clNone);
+}
+
+} // namespace
+} // namespace chromint
+
+namespace chromint {
+namespace {
+
+// The labels freeze a second after the last input and follow again after the next one.
+TEST(ScreenColorDialogX11, LabelsFreezeAfterASecondWithoutInput) {
+    if (!test::OnX11())
+        GTEST_SKIP() << "needs an X server";
+    ASSERT_TRUE(test::RunTool("xsetroot", {"-solid", "#808080"}));
+    TScreenColorDialog dialog(8.0);
+    dialog.show();
+    auto* position = dialog.findChild<QLabel*>(QStringLiteral("lblPosition"));
+    ASSERT_TRUE(test::RunTool("xdotool", {"mousemove", "40", "50"}));
+    EXPECT_TRUE(test::WaitUntil([&] { return position->text() == QStringLiteral("40x50"); }));
+    // No input for 1.3 s while the screen under the pointer changes, as a playing video does:
+    // the view follows the screen, the swatch and labels keep their values.
+    test::WaitUntil([] { return false; }, 1300);
+    EXPECT_FALSE(dialog.Zoom()->isEnabled());
+    auto* values = dialog.findChild<QLabel*>(QStringLiteral("lblColor"));
+    EXPECT_EQ(values->text(), QStringLiteral("R: 128   G: 128   B: 128"));
+    ASSERT_TRUE(test::RunTool("xsetroot", {"-solid", "#ff0000"}));
+    test::WaitUntil([] { return false; }, 300);
+    EXPECT_EQ(dialog.Zoom()->grab().toImage().pixel(10, 10), 0xffff0000u);
+    EXPECT_EQ(values->text(), QStringLiteral("R: 128   G: 128   B: 128"));
+    EXPECT_EQ(position->text(), QStringLiteral("40x50"));
+    // Real input: following again within a tick or two.
+    ASSERT_TRUE(test::RunTool("xdotool", {"mousemove", "90", "100"}));
+    EXPECT_TRUE(test::WaitUntil([&] { return position->text() == QStringLiteral("90x100"); }, 500));
+    EXPECT_EQ(values->text(), QStringLiteral("R: 255   G: 0   B: 0"));
+}
+
+// Not run by default: prints the CPU the open picker uses over 10 s.
+TEST(ScreenColorDialogX11, DISABLED_CpuUseOverTenSeconds) {
+    if (!test::OnX11())
+        GTEST_SKIP() << "needs an X server";
+    const auto cpuMs = [] {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+               (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+    };
+    TScreenColorDialog dialog(8.0);
+    dialog.show();
+    for (bool moving : {false, true}) {
+        QTimer mover;
+        int step = 0;
+        QObject::connect(&mover, &QTimer::timeout, [&] {
+            ++step;
+            test::RunTool("xdotool", {"mousemove", QString::number(100 + step % 400), "300"});
+        });
+        if (moving)
+            mover.start(50);
+        const double before = cpuMs();
+        QEventLoop loop; // a plain event loop: the test's own polling would be counted too
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+        loop.exec();
+        const double used = cpuMs() - before;
+        std::printf("%s pointer: %.1f ms CPU in 10 s (%.2f %% of one core)\n",
+                    moving ? "moving" : "still", used, used / 100.0);
+    }
 }
 
 } // namespace
