@@ -142,6 +142,19 @@ void TScreenColorDialog::edtZoomChange(double value) {
     zoom_->SetZoomPercentage(ZoomPercentageForValue(value));
 }
 
+std::uint16_t InstallMainWindowHotKey(THotKeyManager& manager,
+                                      std::function<void(TColor)> applyColor) {
+    QObject::connect(&manager, &THotKeyManager::HotKeyPressed, &manager,
+                     [applyColor = std::move(applyColor)](quint32 hotKey, quint16) {
+                         if (hotKey !=
+                             ParseHotKeyText(QString::fromLatin1(MainWindowHotKeyText), true))
+                             return;
+                         if (const std::optional<TColor> color = PixelUnderPointer())
+                             applyColor(*color);
+                     });
+    return RegisterMainWindowHotKey(manager);
+}
+
 namespace {
 
 // Puts the main window back and its hot key too, however the command ends.

@@ -69,6 +69,13 @@ int ZoomPercentageForValue(double value);
 // "R: 255   G: 0   B: 0".
 QString ColorValuesText(TColor color);
 
+// The main window's "Alt+X": registers it (0 when another program holds it, which is left
+// alone silently) and makes each press hand the pixel under the pointer to applyColor
+// (GetAll(colour, false)) at once, without question or window. Presses where the pixel cannot
+// be read do nothing. The connection lives as long as manager.
+std::uint16_t InstallMainWindowHotKey(THotKeyManager& manager,
+                                      std::function<void(TColor)> applyColor);
+
 // What "From screen..." needs from the main window.
 struct ScreenColorCommandHooks {
     QWidget* mainWindow = nullptr;

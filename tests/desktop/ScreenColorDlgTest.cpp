@@ -276,3 +276,45 @@ TEST(ScreenColorDialogX11, DISABLED_CpuUseOverTenSeconds) {
 
 } // namespace
 } // namespace chromint
+
+namespace chromint {
+namespace {
+
+// A user on a real X server: pointer over a painted desktop, Alt+X from another client.
+TEST(MainWindowHotKeyX11, AltXHandsOverThePixelUnderThePointer) {
+    if (!test::OnX11())
+        GTEST_SKIP() << "needs an X server";
+    ASSERT_TRUE(test::RunTool("xsetroot", {"-solid", "#a05010"}));
+    QWidget other; // another window has the focus
+    other.setGeometry(700, 100, 100, 100);
+    other.show();
+    other.activateWindow();
+    THotKeyManager manager;
+    std::vector<TColor> applied;
+    ASSERT_NE(InstallMainWindowHotKey(manager, [&](TColor c) { applied.push_back(c); }), 0);
+    ASSERT_TRUE(test::RunTool("xdotool", {"mousemove", "300", "200"}));
+    ASSERT_TRUE(test::RunTool("xdotool", {"key", "alt+x"}));
+    ASSERT_TRUE(test::WaitUntil([&] { return applied.size() == 1; }));
+    EXPECT_EQ(applied[0], MakeRGB(0xa0, 0x50, 0x10));
+    // Another colour under the pointer, another press.
+    ASSERT_TRUE(test::RunTool("xdotool", {"mousemove", "750", "150"}));
+    ASSERT_TRUE(test::RunTool("xdotool", {"key", "alt+x"}));
+    ASSERT_TRUE(test::WaitUntil([&] { return applied.size() == 2; }));
+    const QColor window = other.palette().color(QPalette::Window);
+    EXPECT_EQ(applied[1], MakeRGB(std::uint8_t(window.red()), std::uint8_t(window.green()),
+                                  std::uint8_t(window.blue())));
+}
+
+TEST(MainWindowHotKey, OtherHotKeysOfTheManagerAreNotTaken) {
+    auto backend = std::make_unique<test::FakeGlobalHotKeys>();
+    test::FakeGlobalHotKeys* fake = backend.get();
+    THotKeyManager manager(nullptr, std::move(backend));
+    int applied = 0;
+    InstallMainWindowHotKey(manager, [&](TColor) { ++applied; });
+    manager.AddHotKey(0x6074);
+    fake->Press(GlobalHotKeys::ModCtrl | GlobalHotKeys::ModShift, 116);
+    EXPECT_EQ(applied, 0);
+}
+
+} // namespace
+} // namespace chromint
