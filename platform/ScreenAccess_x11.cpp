@@ -10,6 +10,7 @@
 // Xlib last: its macros collide with Qt.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 
 namespace chromint::backend {
 
@@ -129,34 +130,41 @@ public:
         if (display_ == nullptr || rect.isEmpty())
             return false;
         Release();
-        // The server keeps the pointer inside the window a grab names: an invisible
-        // input-only window over the rectangle serves as that boundary.
-        XSetWindowAttributes attributes;
-        attributes.override_redirect = True;
-        confineWindow_ = XCreateWindow(display_, root_, rect.x(), rect.y(), unsigned(rect.width()),
-                                       unsigned(rect.height()), 0, 0, InputOnly, CopyFromParent,
-                                       CWOverrideRedirect, &attributes);
-        XMapWindow(display_, confineWindow_);
-        // The pointer keeps reaching the program's own windows (owner events).
-        const int status = XGrabPointer(
-            display_, confineWindow_, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-            GrabModeAsync, GrabModeAsync, confineWindow_, 0, CurrentTime);
-        if (status != GrabSuccess) {
-            XDestroyWindow(display_, confineWindow_);
-            confineWindow_ = 0;
-            XFlush(display_);
+        int eventBase = 0;
+        int errorBase = 0;
+        int major = 0;
+        int minor = 0;
+        if (!XFixesQueryExtension(display_, &eventBase, &errorBase) ||
+            !XFixesQueryVersion(display_, &major, &minor) || major < 5)
             return false;
-        }
+        // Four pointer barriers around the rectangle: the server stops the pointer at them,
+        // without a grab, so the drag's own button grab stays as it is.
+        const int left = rect.left();
+        const int top = rect.top();
+        const int right = rect.right() + 1;
+        const int bottom = rect.bottom() + 1;
+        barriers_[0] = XFixesCreatePointerBarrier(display_, root_, left, top, left, bottom,
+                                                  BarrierPositiveX, 0, nullptr);
+        barriers_[1] = XFixesCreatePointerBarrier(display_, root_, right, top, right, bottom,
+                                                  BarrierNegativeX, 0, nullptr);
+        barriers_[2] = XFixesCreatePointerBarrier(display_, root_, left, top, right, top,
+                                                  BarrierPositiveY, 0, nullptr);
+        barriers_[3] = XFixesCreatePointerBarrier(display_, root_, left, bottom, right, bottom,
+                                                  BarrierNegativeY, 0, nullptr);
+        confined_ = true;
         XFlush(display_);
         return true;
     }
 
     void Release() override {
-        if (display_ == nullptr || confineWindow_ == 0)
+        if (display_ == nullptr || !confined_)
             return;
-        XUngrabPointer(display_, CurrentTime);
-        XDestroyWindow(display_, confineWindow_);
-        confineWindow_ = 0;
+        for (PointerBarrier& barrier : barriers_) {
+            if (barrier != 0)
+                XFixesDestroyPointerBarrier(display_, barrier);
+            barrier = 0;
+        }
+        confined_ = false;
         XFlush(display_);
     }
 
@@ -170,7 +178,8 @@ private:
 
     Display* display_ = nullptr;
     Window root_ = 0;
-    Window confineWindow_ = 0;
+    PointerBarrier barriers_[4] = {0, 0, 0, 0};
+    bool confined_ = false;
 };
 
 } // namespace
