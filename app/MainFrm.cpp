@@ -1,5 +1,6 @@
 #include "MainFrm.h"
 
+#include "AboutDlg.h"
 #include "AppConfig.h"
 #include "CIE.h"
 #include "Cmdln.h"
@@ -8,13 +9,18 @@
 #include "ColorSpinEdit.h"
 #include "ColorUtils.h"
 #include "ColorUtilsWeb.h"
+#include "DesktopPointerConfinement.h"
+#include "DesktopUtils.h"
 #include "Favourites.h"
 #include "HSColorPicker.h"
 #include "HSLColorPicker.h"
 #include "HSVColorPicker.h"
+#include "HotKeyManager.h"
 #include "PalettePage.h"
+#include "PointerConfinement.h"
 #include "Rounding.h"
 #include "SLColorPicker.h"
+#include "ScreenColorDlg.h"
 #include "WebSafeQuestion.h"
 #include "mbColorPalette.h"
 #include "mbColorPreview.h"
@@ -407,7 +413,8 @@ void TMainForm::CreateMenus() {
     ColorMenu = new QMenu(this);
     ColorMenu->setObjectName(QStringLiteral("ColorMenu"));
     QMenu* receive = submenu(ColorMenu, "miReceiveColor", "Receive");
-    item(receive, "miColorFromScreen", "From screen...");
+    connect(item(receive, "miColorFromScreen", "From screen..."), &QAction::triggered, this,
+            &TMainForm::miColorFromScreenClick);
     receive->addSeparator();
     item(receive, "miColorFromImage", "From image...");
     item(receive, "miColorFromSystem", "From system...");
@@ -488,7 +495,10 @@ void TMainForm::CreateMenus() {
     connect(miWebSmart, &QAction::triggered, this, &TMainForm::btnWebSmartClick);
     ColorMenu->addSeparator();
     miSetAeroColor = item(ColorMenu, "miSetAeroColor", "Set Aero color");
-    item(ColorMenu, "miSetDesktopColor", "Set desktop color");
+    connect(miSetAeroColor, &QAction::triggered, this,
+            [this] { Aero::AnimateAeroColor(CurrentColor(), 10, 5); });
+    connect(item(ColorMenu, "miSetDesktopColor", "Set desktop color"), &QAction::triggered, this,
+            [this] { SetDesktopColorCommand(CurrentColor()); });
     connect(ColorMenu, &QMenu::aboutToShow, this, &TMainForm::ColorMenuPopup);
     btnColor->setMenu(ColorMenu);
 }
@@ -512,7 +522,9 @@ void TMainForm::FormCreate(std::unique_ptr<SettingsStore> store) {
     miFromCurrentPalette->setVisible(false);
     miFromRandomPalette->setVisible(false);
 
-    // The global hot key comes with the screen services.
+    SetPointerConfinement(&DesktopPointerConfinement::Instance());
+    HotKeyManager = new THotKeyManager(this);
+    InstallMainWindowHotKey(*HotKeyManager, [this](TColor color) { GetAll(color, false); });
     GetAll(FSettings->Color(), false);
     ChangeWebPalette();
 }
@@ -881,8 +893,7 @@ void TMainForm::ColorMenuPopup() {
     miAddToFavourites->setVisible(!IsFavourite(Favourites->Colors(), CurrentColor()));
     miWebSafe->setVisible(btnWebSafe->isEnabled());
     miWebSmart->setVisible(btnWebSmart->isEnabled());
-    // Glass frame colours belong to a desktop this program does not run on.
-    miSetAeroColor->setVisible(false);
+    miSetAeroColor->setVisible(Aero::IsCompositionEnabled() && Aero::CanSetAeroColor());
 }
 
 void TMainForm::AppMenuPopup() {
@@ -908,9 +919,21 @@ void TMainForm::miChromintOnlineClick() {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(kProductPage)));
 }
 
+void TMainForm::miColorFromScreenClick() {
+    ScreenColorCommandHooks hooks;
+    hooks.mainWindow = this;
+    hooks.hotKeys = HotKeyManager;
+    hooks.confirmColor = [this](TColor color) { return ConfirmWebColor(color); };
+    hooks.applyColor = [this](TColor color) { GetAll(color, false); };
+    try {
+        RunScreenColorCommand(hooks);
+    } catch (const std::exception& error) {
+        QMessageBox::critical(this, QStringLiteral("Chromint"), QString::fromUtf8(error.what()));
+    }
+}
+
 void TMainForm::miAboutClick() {
-    QMessageBox::about(this, QStringLiteral("About Chromint"),
-                       QStringLiteral("Chromint\nA colour tool for the Linux desktop."));
+    TAboutDialog::ShowAbout(this);
 }
 
 void TMainForm::TintHSLGauges() {

@@ -25,6 +25,7 @@ class TSettings;
 class TColorSpinEdit;
 class TGaugeStrip;
 class THColorPicker;
+class THotKeyManager;
 class THSLColorPicker;
 class THSVColorPicker;
 class TSLColorPicker;
@@ -119,6 +120,7 @@ private:
     void miQelvoOnlineClick();
     void miChromintOnlineClick();
     void miAboutClick();
+    void miColorFromScreenClick();
     // The end of every colour operation: snap in web-only mode, then make it current.
     void ApplyOperationResult(TColor color);
 
@@ -126,6 +128,7 @@ private:
 
     bool FUpdate = false;
     std::unique_ptr<TSettings> FSettings;
+    THotKeyManager* HotKeyManager = nullptr;
     bool FDestroyed = false;
 
     // Header.

@@ -89,6 +89,17 @@ quit
 start
 copied=$(copy_html)
 [[ "$copied" == "#123456" ]] || fail "after a restart the colour is '$copied', expected '#123456'"
+
+# Alt+X anywhere on the desktop takes the pixel under the pointer.
+if command -v xsetroot >/dev/null; then
+    xsetroot -solid '#3366CC'
+    xdotool mousemove --sync 3 3
+    xdotool key alt+x
+    sleep 0.5
+    copied=$(copy_html)
+    [[ "$copied" == "#3366CC" ]] || fail "Alt+X over the desktop gave '$copied', expected '#3366CC'"
+    xsetroot -solid black
+fi
 index=0
 for expected in '#123456' '#4682B4' '#FF8000'; do
     got=$(favourite_html $index)
