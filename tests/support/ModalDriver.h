@@ -38,7 +38,7 @@ private:
         // A dialog run again after it closed is a new modal window for the next step.
         if (auto* dialog = qobject_cast<QDialog*>(modal))
             QObject::connect(
-                dialog, &QDialog::finished, dialog, [this] { last_ = nullptr; },
+                dialog, &QDialog::finished, &timer_, [this] { last_ = nullptr; },
                 Qt::SingleShotConnection);
         Step step = std::move(steps_.front());
         steps_.pop_front();
