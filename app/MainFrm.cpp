@@ -4,11 +4,13 @@
 #include "AppConfig.h"
 #include "CIE.h"
 #include "Cmdln.h"
+#include "ColorBlenderDlg.h"
 #include "ColorNotations.h"
 #include "ColorOperations.h"
 #include "ColorSpinEdit.h"
 #include "ColorUtils.h"
 #include "ColorUtilsWeb.h"
+#include "ColorWriter.h"
 #include "DesktopPointerConfinement.h"
 #include "DesktopUtils.h"
 #include "Favourites.h"
@@ -21,6 +23,8 @@
 #include "Rounding.h"
 #include "SLColorPicker.h"
 #include "ScreenColorDlg.h"
+#include "SepiaDlg.h"
+#include "SimpleSchemeDlg.h"
 #include "WebSafeQuestion.h"
 #include "mbColorPalette.h"
 #include "mbColorPreview.h"
@@ -419,9 +423,11 @@ void TMainForm::CreateMenus() {
     item(receive, "miColorFromImage", "From image...");
     item(receive, "miColorFromSystem", "From system...");
     receive->addSeparator();
-    item(receive, "miFromScheme", "From scheme...");
+    connect(item(receive, "miFromScheme", "From scheme..."), &QAction::triggered, this,
+            [this] { RunSchemeCommand(this, CurrentColor(), MakeCurrentCallback()); });
     ColorMenu->addSeparator();
-    item(ColorMenu, "miExportColor", "Export...");
+    connect(item(ColorMenu, "miExportColor", "Export..."), &QAction::triggered, this,
+            [this] { RunExportColorCommand(this, *FSettings, CurrentColor()); });
     miCopy = submenu(ColorMenu, "miCopy", "Copy");
     for (const CopyMenuItem& entry : CopyMenuItems(clBlack, EditorValues{})) {
         QAction* copyItem = miCopy->addAction(QString());
@@ -436,7 +442,9 @@ void TMainForm::CreateMenus() {
     ColorMenu->addSeparator();
 
     QMenu* process = submenu(ColorMenu, "miProcess", "Process");
-    item(process, "miBlend", "Blend...");
+    connect(item(process, "miBlend", "Blend..."), &QAction::triggered, this, [this] {
+        RunBlendCommand(this, *FSettings, CurrentColor(), ConfirmCallback(), MakeCurrentCallback());
+    });
     process->addSeparator();
     QMenu* desaturate = submenu(process, "miDesaturate", "Desaturate");
     const struct {
@@ -453,7 +461,9 @@ void TMainForm::CreateMenus() {
         if (methods[tag].separatorAfter)
             desaturate->addSeparator();
     }
-    item(process, "miCreateSepia", "Create sepia...");
+    connect(item(process, "miCreateSepia", "Create sepia..."), &QAction::triggered, this, [this] {
+        RunSepiaCommand(this, *FSettings, CurrentColor(), ConfirmCallback(), MakeCurrentCallback());
+    });
     process->addSeparator();
     miColorBlindness = submenu(process, "miColorBlindness", "Color blindness");
     const char* const blindness[][2] = {{"miProtanopia", "Protanopia"},
@@ -919,12 +929,20 @@ void TMainForm::miChromintOnlineClick() {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(kProductPage)));
 }
 
+std::function<std::optional<TColor>(TColor)> TMainForm::ConfirmCallback() {
+    return [this](TColor color) { return ConfirmWebColor(color); };
+}
+
+std::function<void(TColor)> TMainForm::MakeCurrentCallback() {
+    return [this](TColor color) { GetAll(color, false); };
+}
+
 void TMainForm::miColorFromScreenClick() {
     ScreenColorCommandHooks hooks;
     hooks.mainWindow = this;
     hooks.hotKeys = HotKeyManager;
-    hooks.confirmColor = [this](TColor color) { return ConfirmWebColor(color); };
-    hooks.applyColor = [this](TColor color) { GetAll(color, false); };
+    hooks.confirmColor = ConfirmCallback();
+    hooks.applyColor = MakeCurrentCallback();
     try {
         RunScreenColorCommand(hooks);
     } catch (const std::exception& error) {

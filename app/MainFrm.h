@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -121,6 +122,9 @@ private:
     void miChromintOnlineClick();
     void miAboutClick();
     void miColorFromScreenClick();
+    // What the colour commands need from the window: the web-only question, and GetAll.
+    std::function<std::optional<TColor>(TColor)> ConfirmCallback();
+    std::function<void(TColor)> MakeCurrentCallback();
     // The end of every colour operation: snap in web-only mode, then make it current.
     void ApplyOperationResult(TColor color);
 

@@ -4,6 +4,7 @@
 #include "InstanceMarker.h"
 #include "MainFrm.h"
 #include "SplashFrm.h"
+#include "StartupDialogs.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -94,6 +95,8 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/chromint/chromint.svg")));
 
     chromint::TMainForm mainForm;
+    // Four dialogs live, hidden, for the whole run.
+    chromint::CreateStartupDialogs(&mainForm);
 
     QEventLoop pause;
     QTimer::singleShot(kSplashMilliseconds, &pause, &QEventLoop::quit);

@@ -424,5 +424,29 @@ TEST_F(MainFormTest, LeavingStandardStoresPageZero) {
     EXPECT_EQ(form_->Settings().TaskMode(), 0);
 }
 
+// Presses a dialog's button once the dialog shows.
+void PressInModalDialog(const char* buttonName) {
+    QTimer::singleShot(0, [buttonName] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        auto* button = dialog->findChild<QAbstractButton*>(QString::fromLatin1(buttonName));
+        ASSERT_NE(button, nullptr) << buttonName;
+        button->click();
+    });
+}
+
+TEST_F(MainFormTest, CreateSepiaTakesTheToneAndKeepsItsSettings) {
+    form_->GetAll(ColorFromHex(0xFF0000), false);
+    PressInModalDialog("btnOk");
+    Action("miCreateSepia")->trigger();
+    EXPECT_EQ(form_->CurrentColor(), MakeRGB(136, 106, 56)) << "depth 30, intensity 20";
+    EXPECT_EQ(form_->Settings().SepiaDepth(), 30);
+
+    form_->GetAll(ColorFromHex(0xFF0000), false);
+    PressInModalDialog("btnCancel");
+    Action("miCreateSepia")->trigger();
+    EXPECT_EQ(form_->CurrentColor(), ColorFromHex(0xFF0000)) << "Cancel changes nothing";
+}
+
 } // namespace
 } // namespace chromint
