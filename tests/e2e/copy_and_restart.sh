@@ -2,7 +2,7 @@
 # A user's session with the real program on the X server in DISPLAY: type colours into the
 # code box, copy one as HTML, read the clipboard while the program runs, add three to the
 # favourites, quit through the application menu, start again and find the same colour and
-# the three favourites in order.
+# the three favourites in order; then take screen colours with Alt+X and "From screen...".
 #
 #   copy_and_restart.sh <path to chromint>
 set -u
@@ -98,6 +98,27 @@ if command -v xsetroot >/dev/null; then
     sleep 0.5
     copied=$(copy_html)
     [[ "$copied" == "#3366CC" ]] || fail "Alt+X over the desktop gave '$copied', expected '#3366CC'"
+
+    # "From screen...": the picker window follows the pointer; Ctrl+Shift+X takes the colour
+    # and brings the main window back, and Alt+X works again afterwards.
+    click 483 62
+    xdotool key Down Right Return         # Receive > From screen...
+    sleep 1
+    xsetroot -solid '#CC6633'
+    xdotool mousemove --sync 4 4
+    sleep 0.5
+    xdotool key ctrl+shift+x
+    sleep 1
+    window=$(xdotool search --onlyvisible --name '^Chromint$' | head -n 1)
+    [[ -n "$window" ]] || fail "the main window did not come back after From screen..."
+    copied=$(copy_html)
+    [[ "$copied" == "#CC6633" ]] || fail "From screen... gave '$copied', expected '#CC6633'"
+    xsetroot -solid '#3366CC'
+    xdotool mousemove --sync 3 3
+    xdotool key alt+x
+    sleep 0.5
+    copied=$(copy_html)
+    [[ "$copied" == "#3366CC" ]] || fail "Alt+X after From screen... gave '$copied'"
     xsetroot -solid black
 fi
 index=0
@@ -107,4 +128,4 @@ for expected in '#123456' '#4682B4' '#FF8000'; do
     index=$((index + 1))
 done
 quit
-echo "passed: copied #123456, and it and three favourites came back in order after a restart"
+echo "passed: copy as HTML, three favourites and the colour kept over a restart, Alt+X and From screen..."
