@@ -1,0 +1,262 @@
+#include "ImageLoaders.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <png.h>
+
+#include <bit>
+#include <csetjmp>
+#include <cstdio>
+// jpeglib.h needs FILE and size_t declared before it.
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include <memory>
+#include <vector>
+
+namespace chromint {
+
+namespace {
+
+[[noreturn]] void Fail(const QString& reason) {
+    throw PictureLoadError(reason.toStdString());
+}
+
+void CheckSize(std::int64_t width, std::int64_t height) {
+    if (width <= 0 || height <= 0)
+        Fail(UnsupportedPictureText());
+    if (width * height > MaxPicturePixels)
+        Fail(PictureTooLargeText(width, height));
+}
+
+// A missing or unreadable file is told apart from a bad picture.
+void CheckReadable(const QString& fileName) {
+    const QFileInfo info(fileName);
+    if (!info.exists() || !info.isFile() || !info.isReadable())
+        Fail(FileNotFoundText());
+}
+
+QImage NewImage(int width, int height, QImage::Format format) {
+    QImage image(width, height, format);
+    // QImage gives a null image when the memory cannot be had.
+    if (image.isNull())
+        Fail(PictureTooLargeText(width, height));
+    return image;
+}
+
+// libjpeg reports fatal errors through a callback that must not return: the jump leads back
+// into the decoding function. Warnings of a file that ends early become errors, so a
+// truncated picture is refused instead of shown half grey.
+struct JpegErrorManager {
+    jpeg_error_mgr mgr;
+    std::jmp_buf jump;
+};
+
+void OnJpegError(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<JpegErrorManager*>(cinfo->err)->jump, 1);
+}
+
+void OnJpegMessage(j_common_ptr cinfo, int level) {
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+        cinfo->err->error_exit(cinfo);
+}
+
+enum class JpegOutcome : std::uint8_t { Ok, Corrupt, TooLarge };
+
+// Everything jumped over lives in the caller's frame or on the heap, so the jump destroys
+// nothing; only plain values are local here.
+struct JpegJob {
+    jpeg_decompress_struct cinfo{};
+    JpegErrorManager error{};
+    QImage image;
+    std::vector<JSAMPLE> cmykRow;
+    int width = 0;
+    int height = 0;
+};
+
+void StoreCmykRow(JpegJob& job, int y, bool inverted) {
+    auto* out = reinterpret_cast<QRgb*>(job.image.scanLine(y));
+    const JSAMPLE* in = job.cmykRow.data();
+    for (int x = 0; x < job.width; ++x, in += 4) {
+        // Adobe writes the inks inverted; others as they are.
+        const int c = inverted ? in[0] : 255 - in[0];
+        const int m = inverted ? in[1] : 255 - in[1];
+        const int yy = inverted ? in[2] : 255 - in[2];
+        const int k = inverted ? in[3] : 255 - in[3];
+        out[x] = qRgb(c * k / 255, m * k / 255, yy * k / 255);
+    }
+}
+
+JpegOutcome DecodeJpeg(std::FILE* file, JpegJob& job) {
+    job.cinfo.err = jpeg_std_error(&job.error.mgr);
+    job.error.mgr.error_exit = OnJpegError;
+    job.error.mgr.emit_message = OnJpegMessage;
+    if (setjmp(job.error.jump)) {
+        jpeg_destroy_decompress(&job.cinfo);
+        return JpegOutcome::Corrupt;
+    }
+    jpeg_create_decompress(&job.cinfo);
+    jpeg_stdio_src(&job.cinfo, file);
+    jpeg_read_header(&job.cinfo, TRUE);
+    job.width = static_cast<int>(job.cinfo.image_width);
+    job.height = static_cast<int>(job.cinfo.image_height);
+    if (std::int64_t(job.width) * job.height > MaxPicturePixels) {
+        jpeg_destroy_decompress(&job.cinfo);
+        return JpegOutcome::TooLarge;
+    }
+    const bool cmyk =
+        job.cinfo.jpeg_color_space == JCS_CMYK || job.cinfo.jpeg_color_space == JCS_YCCK;
+    if (cmyk)
+        job.cinfo.out_color_space = JCS_CMYK;
+    else
+        job.cinfo.out_color_space =
+            std::endian::native == std::endian::little ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+    jpeg_start_decompress(&job.cinfo);
+    job.image = QImage(job.width, job.height, QImage::Format_RGB32);
+    if (job.image.isNull()) {
+        jpeg_destroy_decompress(&job.cinfo);
+        return JpegOutcome::TooLarge;
+    }
+    if (cmyk)
+        job.cmykRow.resize(static_cast<std::size_t>(job.width) * 4);
+    while (job.cinfo.output_scanline < job.cinfo.output_height) {
+        const int y = static_cast<int>(job.cinfo.output_scanline);
+        JSAMPROW row = cmyk ? job.cmykRow.data() : job.image.scanLine(y);
+        jpeg_read_scanlines(&job.cinfo, &row, 1);
+        if (cmyk)
+            StoreCmykRow(job, y, job.cinfo.saw_Adobe_marker);
+    }
+    jpeg_finish_decompress(&job.cinfo);
+    jpeg_destroy_decompress(&job.cinfo);
+    return JpegOutcome::Ok;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+} // namespace
+
+QString UnsupportedPictureText() {
+    return QStringLiteral("Unsupported image format or file is corrupt.");
+}
+
+QString FileNotFoundText() {
+    return QStringLiteral("Access denied or file not found.");
+}
+
+QString StreamReadErrorText() {
+    return QStringLiteral("Stream read error.");
+}
+
+QString PictureTooLargeText(std::int64_t width, std::int64_t height) {
+    return QStringLiteral("The picture is too large: %1 × %2 pixels is more than the limit of "
+                          "%3 million pixels.")
+        .arg(width)
+        .arg(height)
+        .arg(MaxPicturePixels / 1'000'000);
+}
+
+QString PictureLoadMessage(const QString& fileName, const QString& reason) {
+    return QStringLiteral("There is a problem with opening ") + fileName +
+           QStringLiteral(" file. ") + reason;
+}
+
+PictureDecoder DecoderForFileName(const QString& fileName) {
+    if (fileName.endsWith(QStringLiteral(".png"), Qt::CaseSensitive))
+        return PictureDecoder::Png;
+    for (const char* ending : {".jpg", ".jpeg", ".jpe", ".jfif", ".jif"}) {
+        if (fileName.endsWith(QLatin1String(ending), Qt::CaseSensitive))
+            return PictureDecoder::Jpeg;
+    }
+    return PictureDecoder::General;
+}
+
+LoadedPicture LoadPNGFromFile(const QString& fileName) {
+    CheckReadable(fileName);
+    const QByteArray path = QFile::encodeName(fileName);
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, path.constData()))
+        Fail(UnsupportedPictureText());
+    // From here on libpng holds the open file; every way out frees it.
+    struct Release {
+        png_image* p;
+        ~Release() { png_image_free(p); }
+    } release{&png};
+    CheckSize(png.width, png.height);
+    // A transparent colour or palette alpha arrives as an alpha channel, as does a real one;
+    // alpha is not premultiplied in 8-bit output.
+    const bool transparent = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+    png.format = std::endian::native == std::endian::little ? PNG_FORMAT_BGRA : PNG_FORMAT_ARGB;
+    QImage image =
+        NewImage(static_cast<int>(png.width), static_cast<int>(png.height), QImage::Format_ARGB32);
+    if (!png_image_finish_read(&png, nullptr, image.bits(),
+                               static_cast<png_int_32>(image.bytesPerLine()), nullptr))
+        Fail(UnsupportedPictureText());
+    return {image, transparent};
+}
+
+QImage LoadJPEGFromFile(const QString& fileName) {
+    CheckReadable(fileName);
+    std::unique_ptr<std::FILE, FileCloser> file(
+        std::fopen(QFile::encodeName(fileName).constData(), "rb"));
+    if (!file)
+        Fail(FileNotFoundText());
+    auto job = std::make_unique<JpegJob>();
+    switch (DecodeJpeg(file.get(), *job)) {
+    case JpegOutcome::Ok:
+        return job->image;
+    case JpegOutcome::TooLarge:
+        Fail(PictureTooLargeText(job->width, job->height));
+    case JpegOutcome::Corrupt:
+        break;
+    }
+    Fail(UnsupportedPictureText());
+}
+
+QImage LoadGeneralPicture(const QString& fileName) {
+    CheckReadable(fileName);
+    QImageReader reader(fileName);
+    reader.setDecideFormatFromContent(true);
+    // Qt's own cap (256 MB) would refuse big real photos; ours is checked from the header.
+    reader.setAllocationLimit(static_cast<int>(MaxPicturePixels * 4 / (1024 * 1024)) + 1);
+    if (!reader.canRead()) {
+        if (reader.error() == QImageReader::FileNotFoundError)
+            Fail(FileNotFoundText());
+        Fail(UnsupportedPictureText());
+    }
+    const QSize size = reader.size();
+    if (size.isValid())
+        CheckSize(size.width(), size.height());
+    QImage image = reader.read();
+    if (image.isNull()) {
+        switch (reader.error()) {
+        case QImageReader::FileNotFoundError:
+            Fail(FileNotFoundText());
+        case QImageReader::DeviceError:
+            Fail(StreamReadErrorText());
+        default:
+            Fail(UnsupportedPictureText());
+        }
+    }
+    CheckSize(image.width(), image.height());
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+LoadedPicture LoadPicture(const QString& fileName) {
+    switch (DecoderForFileName(fileName)) {
+    case PictureDecoder::Png:
+        return LoadPNGFromFile(fileName);
+    case PictureDecoder::Jpeg:
+        return {LoadJPEGFromFile(fileName).convertToFormat(QImage::Format_ARGB32), false};
+    case PictureDecoder::General:
+        break;
+    }
+    // Other pictures may carry alpha, but only the PNG path reports transparency.
+    return {LoadGeneralPicture(fileName), false};
+}
+
+} // namespace chromint

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+#include <stdexcept>
+
+namespace chromint {
+
+// Pictures larger than this are refused before any pixel memory is taken: far above any
+// photograph, and a stop for headers that claim absurd sizes.
+inline constexpr std::int64_t MaxPicturePixels = 400'000'000;
+
+// The texts appended to "There is a problem with opening <file> file. ".
+QString UnsupportedPictureText();
+QString FileNotFoundText();
+QString StreamReadErrorText();
+QString PictureTooLargeText(std::int64_t width, std::int64_t height);
+
+// The whole message the user sees for a failed load.
+QString PictureLoadMessage(const QString& fileName, const QString& reason);
+
+// A failed load; what() is the text appended to the message (UTF-8).
+class PictureLoadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+    QString Reason() const { return QString::fromUtf8(what()); }
+};
+
+enum class PictureDecoder : std::uint8_t { Png, Jpeg, General };
+
+// By the end of the name, compared with letter case: ".PNG" goes to the general loader.
+PictureDecoder DecoderForFileName(const QString& fileName);
+
+// A loaded picture as 32-bit ARGB (not premultiplied), and whether it carries transparency.
+struct LoadedPicture {
+    QImage image;
+    bool transparent = false;
+};
+
+// PNG through libpng: every pixel opaque unless the file has a transparent colour (those
+// pixels get alpha 0, their RGB kept) or an alpha channel or palette alpha (copied).
+// Throws PictureLoadError.
+LoadedPicture LoadPNGFromFile(const QString& fileName);
+
+// JPEG through libjpeg; a warning of damaged or missing data counts as a failure.
+// Throws PictureLoadError.
+QImage LoadJPEGFromFile(const QString& fileName);
+
+// Every other family through Qt's readers, which are chosen by the content, so a ".dib" that
+// holds a whole bitmap file reads. Throws PictureLoadError.
+QImage LoadGeneralPicture(const QString& fileName);
+
+// The decoder the name asks for. Throws PictureLoadError.
+LoadedPicture LoadPicture(const QString& fileName);
+
+} // namespace chromint
