@@ -25,6 +25,7 @@
 #include "ScreenColorDlg.h"
 #include "SepiaDlg.h"
 #include "SimpleSchemeDlg.h"
+#include "SystemColorsDlg.h"
 #include "WebSafeQuestion.h"
 #include "mbColorPalette.h"
 #include "mbColorPreview.h"
@@ -421,7 +422,10 @@ void TMainForm::CreateMenus() {
             &TMainForm::miColorFromScreenClick);
     receive->addSeparator();
     item(receive, "miColorFromImage", "From image...");
-    item(receive, "miColorFromSystem", "From system...");
+    connect(
+        item(receive, "miColorFromSystem", "From system..."), &QAction::triggered, this, [this] {
+            RunSystemColorCommand(this, CurrentColor(), ConfirmCallback(), MakeCurrentCallback());
+        });
     receive->addSeparator();
     connect(item(receive, "miFromScheme", "From scheme..."), &QAction::triggered, this,
             [this] { RunSchemeCommand(this, CurrentColor(), MakeCurrentCallback()); });

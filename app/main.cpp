@@ -5,6 +5,7 @@
 #include "MainFrm.h"
 #include "SplashFrm.h"
 #include "StartupDialogs.h"
+#include "SystemColors.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -80,6 +81,8 @@ int main(int argc, char** argv) {
     g_defaultMessageHandler = qInstallMessageHandler(startupMessageHandler);
     QApplication app(argc, argv);
     qInstallMessageHandler(g_defaultMessageHandler);
+    // System colours (top byte 0xFF) resolve to the desktop's interface colours.
+    chromint::InstallSystemColorResolver();
     QApplication::setApplicationName(QStringLiteral("Chromint"));
     QApplication::setOrganizationName(QStringLiteral("Qelvo"));
     QApplication::setDesktopFileName(QStringLiteral("chromint"));

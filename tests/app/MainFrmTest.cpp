@@ -6,6 +6,7 @@
 #include "HSVColorPicker.h"
 #include "PaletteModel.h"
 #include "SLColorPicker.h"
+#include "SystemColors.h"
 #include "WebSafeQuestion.h"
 #include "mbColorPalette.h"
 #include "mbColorPreview.h"
@@ -446,6 +447,16 @@ TEST_F(MainFormTest, CreateSepiaTakesTheToneAndKeepsItsSettings) {
     PressInModalDialog("btnCancel");
     Action("miCreateSepia")->trigger();
     EXPECT_EQ(form_->CurrentColor(), ColorFromHex(0xFF0000)) << "Cancel changes nothing";
+}
+
+TEST_F(MainFormTest, FromSystemTakesTheDesktopsButtonFace) {
+    InstallSystemColorResolver();
+    form_->GetAll(ColorFromHex(0x123456), false);
+    PressInModalDialog("btnOk");
+    Action("miColorFromSystem")->trigger();
+    // An RGB current colour preselects "Button Face" (index 15), taken as its RGB value.
+    EXPECT_EQ(form_->CurrentColor(), ResolveSystemColor(0xFF00000F));
+    EXPECT_EQ(form_->CurrentColor() >> 24, 0u);
 }
 
 } // namespace
