@@ -160,7 +160,7 @@ QPoint HSFieldMarkerRequest(int hue, int sat, int w, int h) {
             static_cast<int>(RoundHalfEven((240 - sat) * double(h) / 240))};
 }
 
-THSColorPicker::THSColorPicker(QWidget* parent) : TmbColorPickerControl(parent) {
+THSColorPicker::THSColorPicker(QWidget* parent) : TmbRectFieldPicker(parent) {
     SetPickerHSLScale(360, 240, 255);
     SetMarkerStyle(TMarkerStyle::msCross);
     SetHintFormat(QStringLiteral("H: %h S: %hslS\rHex: %hex"));
@@ -229,31 +229,6 @@ void THSColorPicker::PickAt(QPoint p) {
     manual_ = true;
     doChange_ = true;
     update();
-}
-
-void THSColorPicker::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    RememberMouse(p);
-    setFocus(Qt::MouseFocusReason);
-    if (event->button() != Qt::LeftButton || !rect().contains(p))
-        return;
-    GetPointerConfinement().Confine(QRect(mapToGlobal(QPoint(0, 0)), size()));
-    PickAt(p);
-}
-
-void THSColorPicker::mouseMoveEvent(QMouseEvent* event) {
-    TmbColorPickerControl::mouseMoveEvent(event);
-    const QPoint p = event->position().toPoint();
-    if ((event->buttons() & Qt::LeftButton) && rect().contains(p))
-        PickAt(p);
-}
-
-void THSColorPicker::mouseReleaseEvent(QMouseEvent* event) {
-    GetPointerConfinement().Release();
-    const QPoint p = event->position().toPoint();
-    RememberMouse(p);
-    if (event->button() == Qt::LeftButton && rect().contains(p))
-        PickAt(p);
 }
 
 void THSColorPicker::keyPressEvent(QKeyEvent* event) {

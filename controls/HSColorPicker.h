@@ -26,7 +26,7 @@ QPoint HSFieldMarkerRequest(int hue, int sat, int w, int h);
 // The hue-saturation field: hue across, saturation upwards. It builds its picture when it is
 // first shown, with the picker scale then in force. Creating one puts the picker scale to
 // 360, 240, 255.
-class THSColorPicker : public TmbColorPickerControl {
+class THSColorPicker : public TmbRectFieldPicker {
     Q_OBJECT
     Q_PROPERTY(chromint::TColor SelectedColor READ SelectedColor WRITE SetSelectedColor)
     Q_PROPERTY(int HueValue READ HueValue WRITE SetHueValue)
@@ -66,14 +66,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void PickAt(QPoint p) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void PickAt(QPoint p);
-
     TColor selected_ = MakeRGB(255, 0, 0);
     int hue_ = 0;
     int sat_ = 240;

@@ -109,7 +109,7 @@ TColor SquareColorAtPoint(int hue, int x, int y, int w, int h) {
     return SquareHSVToColor(hue, MulDiv(255, x, w), MulDiv(255, h - y, h));
 }
 
-TSLColorPicker::TSLColorPicker(QWidget* parent) : TmbColorPickerControl(parent) {
+TSLColorPicker::TSLColorPicker(QWidget* parent) : TmbRectFieldPicker(parent) {
     SetPickerHSLScale(360, 255, 255);
     SetMarkerStyle(TMarkerStyle::msCircle);
     resize(DefaultSize, DefaultSize);
@@ -199,31 +199,6 @@ void TSLColorPicker::PickAt(QPoint p) {
     marker_ = p;
     update();
     ReadPoint(p);
-}
-
-void TSLColorPicker::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    RememberMouse(p);
-    setFocus(Qt::MouseFocusReason);
-    if (event->button() != Qt::LeftButton || !rect().contains(p))
-        return;
-    GetPointerConfinement().Confine(QRect(mapToGlobal(QPoint(0, 0)), size()));
-    PickAt(p);
-}
-
-void TSLColorPicker::mouseMoveEvent(QMouseEvent* event) {
-    TmbColorPickerControl::mouseMoveEvent(event);
-    const QPoint p = event->position().toPoint();
-    if ((event->buttons() & Qt::LeftButton) && rect().contains(p))
-        PickAt(p);
-}
-
-void TSLColorPicker::mouseReleaseEvent(QMouseEvent* event) {
-    GetPointerConfinement().Release();
-    const QPoint p = event->position().toPoint();
-    RememberMouse(p);
-    if (event->button() == Qt::LeftButton && rect().contains(p))
-        PickAt(p);
 }
 
 void TSLColorPicker::keyPressEvent(QKeyEvent* event) {

@@ -24,7 +24,7 @@ TColor SquareColorAtPoint(int hue, int x, int y, int w, int h);
 
 // The saturation-value square of one hue; `Luminance` is the value level of HSV. Creating one
 // puts the process-wide picker scale to 360, 255, 255.
-class TSLColorPicker : public TmbColorPickerControl {
+class TSLColorPicker : public TmbRectFieldPicker {
     Q_OBJECT
     Q_PROPERTY(int Hue READ Hue WRITE SetHue)
     Q_PROPERTY(int Saturation READ Saturation WRITE SetSaturation)
@@ -63,15 +63,12 @@ protected:
     void WebSafeChanged() override { pictureStale_ = true; }
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void PickAt(QPoint p) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void NumbersChanged();
     void ReadPoint(QPoint p);
-    void PickAt(QPoint p);
 
     int hue_ = 0;
     int sat_ = 0;

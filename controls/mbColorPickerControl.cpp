@@ -1,5 +1,7 @@
 #include "mbColorPickerControl.h"
 
+#include "PointerConfinement.h"
+
 #include "ColorPreviewLayout.h"
 #include "FormatHint.h"
 #include "PickerConversions.h"
@@ -146,6 +148,31 @@ void TmbColorPickerControl::SetMarkerStyle(TMarkerStyle style) {
 
 void TmbColorPickerControl::DrawMarker(QPainter& painter, int x, int y) const {
     DrawPickerMarker(painter, x, y, markerStyle_, PickerMarkerColor(GetColorAtPoint(x, y)));
+}
+
+void TmbRectFieldPicker::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    RememberMouse(p);
+    setFocus(Qt::MouseFocusReason);
+    if (event->button() != Qt::LeftButton || !rect().contains(p))
+        return;
+    GetPointerConfinement().Confine(QRect(mapToGlobal(QPoint(0, 0)), size()));
+    PickAt(p);
+}
+
+void TmbRectFieldPicker::mouseMoveEvent(QMouseEvent* event) {
+    TmbColorPickerControl::mouseMoveEvent(event);
+    const QPoint p = event->position().toPoint();
+    if ((event->buttons() & Qt::LeftButton) && rect().contains(p))
+        PickAt(p);
+}
+
+void TmbRectFieldPicker::mouseReleaseEvent(QMouseEvent* event) {
+    GetPointerConfinement().Release();
+    const QPoint p = event->position().toPoint();
+    RememberMouse(p);
+    if (event->button() == Qt::LeftButton && rect().contains(p))
+        PickAt(p);
 }
 
 } // namespace chromint

@@ -80,4 +80,22 @@ private:
     TMarkerStyle markerStyle_ = TMarkerStyle::msCircle;
 };
 
+// A rectangular field (the square and the hue-saturation field): a left press inside takes
+// the focus, confines the pointer to the field and picks; a move with the left button held
+// and a left release pick too, as long as they stay inside. Any release frees the pointer.
+class TmbRectFieldPicker : public TmbColorPickerControl {
+    Q_OBJECT
+
+public:
+    using TmbColorPickerControl::TmbColorPickerControl;
+
+protected:
+    // Takes the numbers of the point, as a user's pick does.
+    virtual void PickAt(QPoint p) = 0;
+
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
 } // namespace chromint
