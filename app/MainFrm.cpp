@@ -18,6 +18,7 @@
 #include "HSLColorPicker.h"
 #include "HSVColorPicker.h"
 #include "HotKeyManager.h"
+#include "ImageImportDlg.h"
 #include "PalettePage.h"
 #include "PointerConfinement.h"
 #include "Rounding.h"
@@ -421,7 +422,9 @@ void TMainForm::CreateMenus() {
     connect(item(receive, "miColorFromScreen", "From screen..."), &QAction::triggered, this,
             &TMainForm::miColorFromScreenClick);
     receive->addSeparator();
-    item(receive, "miColorFromImage", "From image...");
+    connect(item(receive, "miColorFromImage", "From image..."), &QAction::triggered, this, [this] {
+        RunImageColorCommand(this, *FSettings, ConfirmCallback(), MakeCurrentCallback());
+    });
     connect(
         item(receive, "miColorFromSystem", "From system..."), &QAction::triggered, this, [this] {
             RunSystemColorCommand(this, CurrentColor(), ConfirmCallback(), MakeCurrentCallback());

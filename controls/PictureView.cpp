@@ -1,0 +1,157 @@
+#include "PictureView.h"
+
+#include "PaintStage.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPalette>
+#include <QScrollBar>
+
+#include <cmath>
+
+namespace chromint {
+
+TPictureView::TPictureView(QWidget* parent) : QAbstractScrollArea(parent) {
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Sunken);
+    viewport()->setMouseTracking(true);
+    // The checkerboard covers every pixel, so nothing needs clearing first.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setBackgroundRole(QPalette::Dark);
+}
+
+void TPictureView::SetPicture(QImage picture) {
+    if (!picture.isNull() && picture.format() != QImage::Format_ARGB32)
+        picture = picture.convertToFormat(QImage::Format_ARGB32);
+    picture_ = std::move(picture);
+    scaledPicture_ = QImage();
+    Relayout();
+}
+
+void TPictureView::SetFit(bool fit) {
+    if (fit_ == fit)
+        return;
+    fit_ = fit;
+    Relayout();
+}
+
+void TPictureView::SetLayer(QImage layer) {
+    layer_ = std::move(layer);
+    scaledLayer_ = QImage();
+    if (layerVisible_)
+        viewport()->update();
+}
+
+void TPictureView::SetLayerVisible(bool visible) {
+    if (layerVisible_ == visible)
+        return;
+    layerVisible_ = visible;
+    viewport()->update();
+}
+
+QSize TPictureView::DisplayedSize() const {
+    if (IsEmpty())
+        return {};
+    // Fitting is to the whole area inside the frame, as no scroll bars show then.
+    return DisplayedPictureSize(picture_.size(), contentsRect().size(), fit_);
+}
+
+QRect TPictureView::PictureRect() const {
+    const QSize shown = DisplayedSize();
+    const QSize view = viewport()->size();
+    // A picture smaller than the view sits in its middle.
+    const int left = shown.width() < view.width() ? (view.width() - shown.width()) / 2
+                                                  : -horizontalScrollBar()->value();
+    const int top = shown.height() < view.height() ? (view.height() - shown.height()) / 2
+                                                   : -verticalScrollBar()->value();
+    return {QPoint(left, top), shown};
+}
+
+QPoint TPictureView::ViewportToPicture(QPointF viewportPos) const {
+    const QRect shown = PictureRect();
+    if (shown.isEmpty())
+        return {-1, -1};
+    const double sx = double(picture_.width()) / shown.width();
+    const double sy = double(picture_.height()) / shown.height();
+    return {int(std::floor((viewportPos.x() - shown.left()) * sx)),
+            int(std::floor((viewportPos.y() - shown.top()) * sy))};
+}
+
+bool TPictureView::ContainsPixel(QPoint pixel) const {
+    return !IsEmpty() && pixel.x() >= 0 && pixel.y() >= 0 && pixel.x() < picture_.width() &&
+           pixel.y() < picture_.height();
+}
+
+QRgb TPictureView::PixelAt(QPoint pixel) const {
+    const QImage& source =
+        layerVisible_ && !layer_.isNull() && layer_.size() == picture_.size() ? layer_ : picture_;
+    return reinterpret_cast<const QRgb*>(source.constScanLine(pixel.y()))[pixel.x()];
+}
+
+void TPictureView::Relayout() {
+    const QSize shown = DisplayedSize();
+    const QSize view = viewport()->size();
+    horizontalScrollBar()->setRange(0, std::max(0, shown.width() - view.width()));
+    verticalScrollBar()->setRange(0, std::max(0, shown.height() - view.height()));
+    horizontalScrollBar()->setPageStep(view.width());
+    verticalScrollBar()->setPageStep(view.height());
+    horizontalScrollBar()->setSingleStep(20);
+    verticalScrollBar()->setSingleStep(20);
+    viewport()->update();
+    emit Changed();
+}
+
+const QImage& TPictureView::Scaled(const QImage& source, QImage& cache) const {
+    const QSize shown = DisplayedSize();
+    if (shown == source.size())
+        return source;
+    if (cache.size() != shown)
+        cache = source.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                    .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return cache;
+}
+
+void TPictureView::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    PaintChecker(painter, viewport()->rect(), CheckerSquare, CheckerLight, CheckerDark);
+    if (IsEmpty())
+        return;
+    const QRect target = PictureRect();
+    painter.drawImage(target.topLeft(), Scaled(picture_, scaledPicture_));
+    if (layerVisible_ && layer_.size() == picture_.size())
+        painter.drawImage(target.topLeft(), Scaled(layer_, scaledLayer_));
+}
+
+void TPictureView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    Relayout();
+}
+
+void TPictureView::scrollContentsBy(int, int) {
+    viewport()->update();
+    emit Changed();
+}
+
+bool TPictureView::viewportEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        emit PointerMoved(static_cast<QMouseEvent*>(event)->position().toPoint());
+        break;
+    case QEvent::Leave:
+        emit PointerLeft();
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            emit PointerMoved(static_cast<QMouseEvent*>(event)->position().toPoint());
+            emit DoubleClicked();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+} // namespace chromint

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+namespace chromint {
+
+// A picture on a checkerboard stage, shown whole when fit is on and it is larger than the
+// view, else at its own size with scroll bars. A second bitmap (the layer) can lie over the
+// picture at the picture's scale. Pictures are 32-bit ARGB, not premultiplied, so a fully
+// transparent pixel keeps its colour for reading.
+class TPictureView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    explicit TPictureView(QWidget* parent = nullptr);
+
+    const QImage& Picture() const { return picture_; }
+    void SetPicture(QImage picture);
+    bool IsEmpty() const { return picture_.isNull() || picture_.size().isEmpty(); }
+
+    bool Fit() const { return fit_; }
+    void SetFit(bool fit);
+
+    // The layer covering the picture; empty until set.
+    const QImage& Layer() const { return layer_; }
+    void SetLayer(QImage layer);
+    bool LayerVisible() const { return layerVisible_; }
+    void SetLayerVisible(bool visible);
+
+    // The size the picture is shown at and where it lies in the viewport.
+    QSize DisplayedSize() const;
+    QRect PictureRect() const;
+    // The picture pixel under a viewport point; outside the picture when the point is.
+    QPoint ViewportToPicture(QPointF viewportPos) const;
+    bool ContainsPixel(QPoint pixel) const;
+    // The pixel from the layer when it is shown and not empty, else from the picture.
+    QRgb PixelAt(QPoint pixel) const;
+
+signals:
+    // The picture, its scale or the view's size changed.
+    void Changed();
+    void PointerMoved(QPoint viewportPos);
+    void PointerLeft();
+    void DoubleClicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    void Relayout();
+    const QImage& Scaled(const QImage& source, QImage& cache) const;
+
+    QImage picture_;
+    QImage layer_;
+    bool layerVisible_ = false;
+    bool fit_ = true;
+    // Scaled copies for drawing, made once per shown size.
+    mutable QImage scaledPicture_;
+    mutable QImage scaledLayer_;
+};
+
+} // namespace chromint
