@@ -1,5 +1,11 @@
 #include "ImageLoaders.h"
 
+#include "AnimatorPicReader.h"
+#include "MagickReader.h"
+#include "PictureReaderSupport.h"
+#include "PsdReader.h"
+#include "PspReader.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -9,6 +15,7 @@
 #include <bit>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jerror.h>
 #include <jpeglib.h>
@@ -20,30 +27,15 @@ namespace chromint {
 
 namespace {
 
-[[noreturn]] void Fail(const QString& reason) {
-    throw PictureLoadError(reason.toStdString());
-}
-
-void CheckSize(std::int64_t width, std::int64_t height) {
-    if (width <= 0 || height <= 0)
-        Fail(UnsupportedPictureText());
-    if (width * height > MaxPicturePixels)
-        Fail(PictureTooLargeText(width, height));
-}
+using picture::CheckSize;
+using picture::Fail;
+using picture::NewImage;
 
 // A missing or unreadable file is told apart from a bad picture.
 void CheckReadable(const QString& fileName) {
     const QFileInfo info(fileName);
     if (!info.exists() || !info.isFile() || !info.isReadable())
         Fail(FileNotFoundText());
-}
-
-QImage NewImage(int width, int height, QImage::Format format) {
-    QImage image(width, height, format);
-    // QImage gives a null image when the memory cannot be had.
-    if (image.isNull())
-        Fail(PictureTooLargeText(width, height));
-    return image;
 }
 
 // libjpeg reports fatal errors through a callback that must not return: the jump leads back
@@ -137,6 +129,171 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
+enum class Family : std::uint8_t { Qt, Targa, Magick, Psd, Animator, Psp, Unreadable };
+
+// Headers read before the reader, whose refusal of an absurd size would look like damage.
+enum class Header : std::uint8_t { None, Bitmap, Targa, Pcx, Sgi };
+
+struct Ending {
+    const char* suffix;
+    Family family;
+    // GraphicsMagick's coder, named because several of these formats carry no signature.
+    const char* magick = nullptr;
+    Header header = Header::None;
+};
+
+constexpr Ending Endings[] = {
+    {"bmp", Family::Qt, nullptr, Header::Bitmap},
+    {"dib", Family::Qt, nullptr, Header::Bitmap},
+    {"rle", Family::Qt, nullptr, Header::Bitmap},
+    {"tga", Family::Targa, nullptr, Header::Targa},
+    {"vst", Family::Targa, nullptr, Header::Targa},
+    {"icb", Family::Targa, nullptr, Header::Targa},
+    {"vda", Family::Targa, nullptr, Header::Targa},
+    {"win", Family::Targa, nullptr, Header::Targa},
+    {"pcx", Family::Magick, "PCX", Header::Pcx},
+    {"pcc", Family::Magick, "PCX", Header::Pcx},
+    {"scr", Family::Magick, "PCX", Header::Pcx},
+    {"sgi", Family::Magick, "SGI", Header::Sgi},
+    {"rgb", Family::Magick, "SGI", Header::Sgi},
+    {"rgba", Family::Magick, "SGI", Header::Sgi},
+    {"bw", Family::Magick, "SGI", Header::Sgi},
+    {"rla", Family::Magick, "RLA"},
+    {"rpf", Family::Magick, "RLA"},
+    {"pcd", Family::Magick, "PCD"},
+    {"cut", Family::Magick, "CUT"},
+    {"wmf", Family::Magick, "WMF"},
+    {"psd", Family::Psd},
+    {"pdd", Family::Psd},
+    {"cel", Family::Animator},
+    {"pic", Family::Animator},
+    {"psp", Family::Psp},
+    // Nothing on Linux draws enhanced metafiles; they are refused without trying a reader.
+    {"emf", Family::Unreadable},
+};
+
+// Names with other endings (ico, gif, tif, jpg, png, ppm, ...) go to Qt, which decides by the
+// content.
+Ending EndingOf(const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix();
+    for (const Ending& ending : Endings) {
+        if (suffix.compare(QLatin1String(ending.suffix), Qt::CaseInsensitive) == 0)
+            return ending;
+    }
+    return {"", Family::Qt};
+}
+
+// Qt shows a cut-off bitmap without complaint; its header tells how long it must be.
+void CheckBitmapLength(const QFile& file, picture::ByteCursor in, std::int64_t width,
+                       std::int64_t height) {
+    in.Seek(10);
+    const std::uint32_t pixelsAt = in.U32();
+    in.Seek(28);
+    const int bits = in.U16();
+    const std::uint32_t compression = in.U32();
+    // Rows of unpacked pixels (plain or with bit fields) have a known length.
+    const bool unpacked = compression == 0 || compression == 3;
+    const std::int64_t rowBytes = (width * bits + 31) / 32 * 4;
+    if (unpacked && bits > 0 && file.size() < std::int64_t(pixelsAt) + rowBytes * height)
+        Fail(StreamReadErrorText());
+}
+
+void CheckHeader(const QString& fileName, Header header) {
+    if (header == Header::None)
+        return;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        Fail(FileNotFoundText());
+    const QByteArray head = file.read(34);
+    if (head.size() < 34)
+        return;
+    picture::ByteCursor le(head, std::endian::little);
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    switch (header) {
+    case Header::Bitmap:
+        // Only whole bitmap files with the newer headers are checked.
+        le.Seek(14);
+        if (!head.startsWith("BM") || le.U32() < 40)
+            return;
+        width = le.S32();
+        // Negative heights mark top-down rows.
+        height = std::abs(std::int64_t(le.S32()));
+        break;
+    case Header::Targa:
+        le.Seek(12);
+        width = le.U16();
+        height = le.U16();
+        break;
+    case Header::Pcx: {
+        le.Seek(4);
+        const int left = le.U16();
+        const int top = le.U16();
+        width = std::int64_t(le.U16()) - left + 1;
+        height = std::int64_t(le.U16()) - top + 1;
+        break;
+    }
+    case Header::Sgi: {
+        picture::ByteCursor be(head, std::endian::big);
+        if (be.U16() != 474)
+            return;
+        be.Seek(6);
+        width = be.U16();
+        height = be.U16();
+        break;
+    }
+    case Header::None:
+        return;
+    }
+    if (width <= 0 || height <= 0)
+        return;
+    if (width * height > MaxPicturePixels)
+        Fail(PictureTooLargeText(width, height));
+    if (header == Header::Bitmap)
+        CheckBitmapLength(file, le, width, height);
+}
+
+QImage ReadWithQt(const QString& fileName, const char* format) {
+    QImageReader reader(fileName);
+    if (format) {
+        // Targa has no signature: the name decides.
+        reader.setFormat(format);
+        reader.setDecideFormatFromContent(false);
+    } else {
+        reader.setDecideFormatFromContent(true);
+    }
+    // Qt's own cap (256 MB) would refuse big real photos; ours is checked from the header.
+    reader.setAllocationLimit(static_cast<int>(MaxPicturePixels * 4 / (1024 * 1024)) + 1);
+    if (!reader.canRead()) {
+        if (reader.error() == QImageReader::FileNotFoundError)
+            Fail(FileNotFoundText());
+        Fail(UnsupportedPictureText());
+    }
+    const QSize size = reader.size();
+    if (size.isValid())
+        CheckSize(size.width(), size.height());
+    QImage image = reader.read();
+    if (image.isNull()) {
+        switch (reader.error()) {
+        case QImageReader::FileNotFoundError:
+            Fail(FileNotFoundText());
+        case QImageReader::DeviceError:
+            Fail(StreamReadErrorText());
+        default:
+            Fail(UnsupportedPictureText());
+        }
+    }
+    CheckSize(image.width(), image.height());
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage ReadOwn(const QString& fileName, QImage (*read)(QIODevice&)) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        Fail(FileNotFoundText());
+    return read(file);
+}
+
 } // namespace
 
 QString UnsupportedPictureText() {
@@ -219,31 +376,33 @@ QImage LoadJPEGFromFile(const QString& fileName) {
 
 QImage LoadGeneralPicture(const QString& fileName) {
     CheckReadable(fileName);
-    QImageReader reader(fileName);
-    reader.setDecideFormatFromContent(true);
-    // Qt's own cap (256 MB) would refuse big real photos; ours is checked from the header.
-    reader.setAllocationLimit(static_cast<int>(MaxPicturePixels * 4 / (1024 * 1024)) + 1);
-    if (!reader.canRead()) {
-        if (reader.error() == QImageReader::FileNotFoundError)
-            Fail(FileNotFoundText());
-        Fail(UnsupportedPictureText());
-    }
-    const QSize size = reader.size();
-    if (size.isValid())
-        CheckSize(size.width(), size.height());
-    QImage image = reader.read();
-    if (image.isNull()) {
-        switch (reader.error()) {
-        case QImageReader::FileNotFoundError:
-            Fail(FileNotFoundText());
-        case QImageReader::DeviceError:
-            Fail(StreamReadErrorText());
-        default:
-            Fail(UnsupportedPictureText());
+    const Ending ending = EndingOf(fileName);
+    CheckHeader(fileName, ending.header);
+    switch (ending.family) {
+    case Family::Qt:
+        return ReadWithQt(fileName, nullptr);
+    case Family::Targa:
+        // Qt's Targa reader knows only some of the kinds; GraphicsMagick reads the rest, such
+        // as run-length packed ones.
+        try {
+            return ReadWithQt(fileName, "tga");
+        } catch (const PictureLoadError& e) {
+            if (e.Reason() != UnsupportedPictureText())
+                throw;
         }
+        return ReadWithMagick(fileName, "TGA");
+    case Family::Magick:
+        return ReadWithMagick(fileName, ending.magick);
+    case Family::Psd:
+        return ReadOwn(fileName, ReadPsd);
+    case Family::Animator:
+        return ReadOwn(fileName, ReadAnimatorPic);
+    case Family::Psp:
+        return ReadOwn(fileName, ReadPsp);
+    case Family::Unreadable:
+        break;
     }
-    CheckSize(image.width(), image.height());
-    return image.convertToFormat(QImage::Format_ARGB32);
+    Fail(UnsupportedPictureText());
 }
 
 LoadedPicture LoadPicture(const QString& fileName) {

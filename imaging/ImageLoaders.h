@@ -48,8 +48,11 @@ LoadedPicture LoadPNGFromFile(const QString& fileName);
 // Throws PictureLoadError.
 QImage LoadJPEGFromFile(const QString& fileName);
 
-// Every other family through Qt's readers, which are chosen by the content, so a ".dib" that
-// holds a whole bitmap file reads. Throws PictureLoadError.
+// Every other family, by the name's ending in any letter case: Qt's readers (bitmaps, icons,
+// GIF, TIFF, Targa, the portable maps, and JPEG and PNG named in capitals), GraphicsMagick
+// (PCX, SGI, Alias/Wavefront, Photo CD, Dr. Halo, Windows metafiles), and readers of our
+// own for Photoshop, Autodesk Animator and Paint Shop Pro. Unknown endings go to Qt, which
+// decides by the content. Throws PictureLoadError.
 QImage LoadGeneralPicture(const QString& fileName);
 
 // The decoder the name asks for. Throws PictureLoadError.

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace chromint {
+
+// A picture read by GraphicsMagick's coder named by `magick` ("PCX", "SGI", "CUT", ...), as
+// 32-bit ARGB. The coder is named because several of these formats carry no signature.
+// Throws PictureLoadError.
+QImage ReadWithMagick(const QString& fileName, const char* magick);
+
+} // namespace chromint
