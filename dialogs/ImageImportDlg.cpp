@@ -277,6 +277,7 @@ TImageImportDialog::TImageImportDialog(QWidget* parent)
     // The list and the number box would take Ctrl+C and Ctrl+X as copy and cut; here they
     // belong to "Choose" and "Compute".
     ColorList->installEventFilter(this);
+    edtNum->installEventFilter(this);
     if (auto* editor = edtNum->findChild<QLineEdit*>())
         editor->installEventFilter(this);
 

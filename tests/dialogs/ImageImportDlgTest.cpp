@@ -106,6 +106,24 @@ TEST_F(ImageImportTest, ChoosingSamplesThePicture) {
         EXPECT_EQ(entry, (TmbColor{"#C86432", MakeRGB(200, 100, 50)}));
 }
 
+TEST_F(ImageImportTest, ShortcutsWorkWhereTextBoxesWouldTakeThem) {
+    TImageImportDialog dialog;
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    dialog.LoadImage(Write(QStringLiteral("keys.png"), Filled(9, 9, qRgb(3, 4, 5))));
+    dialog.edtNum->setFocus();
+    dialog.edtNum->setValue(5);
+    QTest::keyClick(dialog.edtNum, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(dialog.ColorList->ColorCount(), 5) << "Ctrl+C in the number box chooses";
+    dialog.ColorList->setFocus();
+    dialog.edtNum->setValue(3);
+    QTest::keyClick(dialog.ColorList, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(dialog.ColorList->ColorCount(), 3) << "Ctrl+C in the list chooses";
+    QTest::keyClick(dialog.edtNum, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted) << "Ctrl+Enter is Done";
+}
+
 TEST_F(ImageImportTest, LoadingAnotherPictureResamplesTheList) {
     TImageImportDialog dialog;
     dialog.LoadImage(Write(QStringLiteral("first.png"), Filled(40, 30, qRgb(10, 20, 30))));

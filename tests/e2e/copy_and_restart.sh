@@ -7,46 +7,7 @@
 #   copy_and_restart.sh <path to chromint>
 set -u
 app=$1
-[[ -n "${DISPLAY:-}" ]] || { echo "no X server (DISPLAY unset): skipped"; exit 77; }
-for tool in xdotool xclip; do
-    command -v "$tool" >/dev/null || { echo "$tool missing: skipped"; exit 77; }
-done
-
-work=$(mktemp -d -t chromint-e2e.XXXXXX)
-pid=""
-cleanup() {
-    [[ -n "$pid" ]] && kill "$pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-export XDG_CONFIG_HOME="$work/config"
-mkdir -p "$XDG_CONFIG_HOME"
-
-fail() { echo "FAILED: $*"; exit 1; }
-
-start() {
-    "$app" >"$work/log" 2>&1 &
-    pid=$!
-    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Chromint$' | head -n 1)
-    [[ -n "$window" ]] || fail "no main window appeared"
-    # The splash window has the same title; wait until it is gone and the main window stays.
-    sleep 1
-    window=$(xdotool search --onlyvisible --name '^Chromint$' | head -n 1)
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    left=$X top=$Y
-}
-
-click() { # x y, relative to the window's client area
-    xdotool mousemove --sync $((left + $1)) $((top + $2)) click 1
-    sleep 0.3
-}
-
-copy_html() {
-    click 483 62                          # "Color" button opens the colour menu
-    xdotool key Down Down Down Right Return # Receive, Export..., Copy > first item (HTML)
-    sleep 0.5
-    xclip -o -selection clipboard 2>/dev/null
-}
+source "$(dirname "$0")/session.sh"
 
 type_colour() {
     click 468 398                         # the code box
@@ -66,16 +27,6 @@ favourite_html() { # cell index
     copy_html
 }
 
-quit() {
-    click 22 21                          # the application button opens the application menu
-    xdotool key Up Return                # its last item: "Exit"
-    for _ in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || { wait "$pid"; pid=""; return; }
-        sleep 0.1
-    done
-    fail "the program did not end after Exit"
-}
-
 start
 for colour in '#FF8000' '#4682B4' '#123456'; do
     type_colour "$colour"
@@ -84,7 +35,7 @@ done
 copied=$(copy_html)
 [[ "$copied" == "#123456" ]] || fail "clipboard holds '$copied', expected '#123456'"
 quit
-[[ -s "$XDG_CONFIG_HOME/Qelvo/Chromint.conf" ]] || fail "no settings file was written"
+[[ -s "$settings_file" ]] || fail "no settings file was written"
 
 start
 copied=$(copy_html)
