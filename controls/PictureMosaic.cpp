@@ -8,9 +8,9 @@ namespace chromint {
 namespace {
 
 // Writes one pixelated row from a source row: each run takes its first pixel.
-void FillMosaicRow(const QRgb* source, QRgb* target, int width, int blockSize, QRgb orMask) {
+void FillMosaicRow(const QRgb* source, QRgb* target, int width, int blockSize) {
     for (int x = 0; x < width; x += blockSize) {
-        const QRgb value = source[x] | orMask;
+        const QRgb value = source[x];
         const int end = std::min(width, x + blockSize);
         std::fill(target + x, target + end, value);
     }
@@ -36,33 +36,34 @@ void Mosaic(QImage& bitmap, int blockSize) {
     const auto rowBytes = static_cast<std::size_t>(width) * sizeof(QRgb);
     for (int top = 0; top < height; top += blockSize) {
         auto* first = reinterpret_cast<QRgb*>(bitmap.scanLine(top));
-        FillMosaicRow(first, first, width, blockSize, 0);
+        FillMosaicRow(first, first, width, blockSize);
         const int end = std::min(height, top + blockSize);
         for (int y = top + 1; y < end; ++y)
             std::memcpy(bitmap.scanLine(y), first, rowBytes);
     }
 }
 
-QImage MosaicCopy(const QImage& picture, int blockSize, bool opaque) {
+int MosaicStep(int blockSize) {
+    return std::max(1, blockSize);
+}
+
+QImage MosaicBlocks(const QImage& picture, int blockSize, bool opaque) {
     if (picture.isNull() || !Is32Bit(picture))
         return {};
-    QImage copy(picture.size(), picture.format());
-    if (copy.isNull())
+    const int step = MosaicStep(blockSize);
+    const int columns = (picture.width() + step - 1) / step;
+    const int rows = (picture.height() + step - 1) / step;
+    QImage blocks(columns, rows, picture.format());
+    if (blocks.isNull())
         return {};
     const QRgb orMask = opaque ? 0xFF000000u : 0u;
-    const int width = picture.width();
-    const int height = picture.height();
-    const int step = std::max(1, blockSize);
-    const auto rowBytes = static_cast<std::size_t>(width) * sizeof(QRgb);
-    for (int top = 0; top < height; top += step) {
-        const int end = std::min(height, top + step);
-        auto* first = reinterpret_cast<QRgb*>(copy.scanLine(top));
-        FillMosaicRow(reinterpret_cast<const QRgb*>(picture.constScanLine(top)), first, width, step,
-                      orMask);
-        for (int y = top + 1; y < end; ++y)
-            std::memcpy(copy.scanLine(y), first, rowBytes);
+    for (int r = 0; r < rows; ++r) {
+        const auto* source = reinterpret_cast<const QRgb*>(picture.constScanLine(r * step));
+        auto* target = reinterpret_cast<QRgb*>(blocks.scanLine(r));
+        for (int c = 0; c < columns; ++c)
+            target[c] = source[c * step] | orMask;
     }
-    return copy;
+    return blocks;
 }
 
 } // namespace chromint

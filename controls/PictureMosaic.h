@@ -13,8 +13,11 @@ int MosaicBlockSize(int width, int height);
 // A block size of 0 or 1 leaves the picture as it is. 32-bit pictures only.
 void Mosaic(QImage& bitmap, int blockSize);
 
-// The same result as copying the picture, making it opaque when asked, and running Mosaic on
-// the copy; built in one pass, since the pictures it is used on can be large.
-QImage MosaicCopy(const QImage& picture, int blockSize, bool opaque);
+// A pixelated picture kept small: one pixel per block, the block's top-left pixel, made
+// opaque when asked. Pixel (x, y) of the full pixelated picture is pixel
+// (x div step, y div step) of this one, step being MosaicStep(blockSize). A photograph's
+// pixelated copy costs a few kilobytes this way instead of another picture's worth.
+QImage MosaicBlocks(const QImage& picture, int blockSize, bool opaque);
+int MosaicStep(int blockSize);
 
 } // namespace chromint

@@ -36,9 +36,9 @@ void TPictureView::SetFit(bool fit) {
     Relayout();
 }
 
-void TPictureView::SetLayer(QImage layer) {
-    layer_ = std::move(layer);
-    scaledLayer_ = QImage();
+void TPictureView::SetLayer(QImage blocks, int step) {
+    layer_ = std::move(blocks);
+    layerStep_ = std::max(1, step);
     if (layerVisible_)
         viewport()->update();
 }
@@ -83,10 +83,16 @@ bool TPictureView::ContainsPixel(QPoint pixel) const {
            pixel.y() < picture_.height();
 }
 
+bool TPictureView::LayerShown() const {
+    return layerVisible_ && !layer_.isNull() && layer_.width() * layerStep_ >= picture_.width() &&
+           layer_.height() * layerStep_ >= picture_.height();
+}
+
 QRgb TPictureView::PixelAt(QPoint pixel) const {
-    const QImage& source =
-        layerVisible_ && !layer_.isNull() && layer_.size() == picture_.size() ? layer_ : picture_;
-    return reinterpret_cast<const QRgb*>(source.constScanLine(pixel.y()))[pixel.x()];
+    if (LayerShown())
+        return reinterpret_cast<const QRgb*>(
+            layer_.constScanLine(pixel.y() / layerStep_))[pixel.x() / layerStep_];
+    return reinterpret_cast<const QRgb*>(picture_.constScanLine(pixel.y()))[pixel.x()];
 }
 
 void TPictureView::Relayout() {
@@ -119,8 +125,16 @@ void TPictureView::paintEvent(QPaintEvent*) {
         return;
     const QRect target = PictureRect();
     painter.drawImage(target.topLeft(), Scaled(picture_, scaledPicture_));
-    if (layerVisible_ && layer_.size() == picture_.size())
-        painter.drawImage(target.topLeft(), Scaled(layer_, scaledLayer_));
+    if (LayerShown()) {
+        // Each block pixel is spread over its block at the picture's scale, with hard edges;
+        // the last row and column of blocks are cut at the picture's edge.
+        const double sx = double(target.width()) / picture_.width();
+        const double sy = double(target.height()) / picture_.height();
+        const QRectF blocks(target.topLeft(), QSizeF(layer_.width() * layerStep_ * sx,
+                                                     layer_.height() * layerStep_ * sy));
+        painter.setClipRect(target);
+        painter.drawImage(blocks, layer_);
+    }
 }
 
 void TPictureView::resizeEvent(QResizeEvent* event) {

@@ -12,7 +12,8 @@ namespace chromint {
 // A picture on a checkerboard stage, shown whole when fit is on and it is larger than the
 // view, else at its own size with scroll bars. A second bitmap (the layer) can lie over the
 // picture at the picture's scale. Pictures are 32-bit ARGB, not premultiplied, so a fully
-// transparent pixel keeps its colour for reading.
+// transparent pixel keeps its colour for reading. The layer is held as one pixel per square
+// block of the picture and drawn with its blocks enlarged.
 class TPictureView : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -26,9 +27,10 @@ public:
     bool Fit() const { return fit_; }
     void SetFit(bool fit);
 
-    // The layer covering the picture; empty until set.
+    // The layer covering the picture, one pixel per step × step block; empty until set.
     const QImage& Layer() const { return layer_; }
-    void SetLayer(QImage layer);
+    int LayerStep() const { return layerStep_; }
+    void SetLayer(QImage blocks, int step);
     bool LayerVisible() const { return layerVisible_; }
     void SetLayerVisible(bool visible);
 
@@ -55,16 +57,17 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
+    bool LayerShown() const;
     void Relayout();
     const QImage& Scaled(const QImage& source, QImage& cache) const;
 
     QImage picture_;
     QImage layer_;
+    int layerStep_ = 1;
     bool layerVisible_ = false;
     bool fit_ = true;
     // Scaled copies for drawing, made once per shown size.
     mutable QImage scaledPicture_;
-    mutable QImage scaledLayer_;
 };
 
 } // namespace chromint

@@ -446,7 +446,7 @@ bool TImageImportDialog::LoadImage(const QString& fileName) {
         Image->SetPicture(std::move(picture.image));
         AddRecentFile(MRUList, fileName);
         EnableControls(!Image->IsEmpty());
-        Image->SetLayer(QImage());
+        Image->SetLayer(QImage(), 1);
         mosaicReady_ = false;
         MosaicChanged();
         const std::int64_t pixels = std::int64_t(size.width()) * size.height();
@@ -522,8 +522,8 @@ void TImageImportDialog::MosaicChanged() {
     const bool on = btnMosaic->isChecked();
     if (on && !mosaicReady_ && !Image->IsEmpty()) {
         const QImage& picture = Image->Picture();
-        Image->SetLayer(
-            MosaicCopy(picture, MosaicBlockSize(picture.width(), picture.height()), FTransparent));
+        const int block = MosaicBlockSize(picture.width(), picture.height());
+        Image->SetLayer(MosaicBlocks(picture, block, FTransparent), MosaicStep(block));
         mosaicReady_ = true;
     }
     Image->SetLayerVisible(on);

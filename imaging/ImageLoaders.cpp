@@ -104,9 +104,10 @@ JpegOutcome DecodeJpeg(std::FILE* file, JpegJob& job) {
         job.cinfo.out_color_space = JCS_CMYK;
     else
         job.cinfo.out_color_space =
-            std::endian::native == std::endian::little ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+            std::endian::native == std::endian::little ? JCS_EXT_BGRA : JCS_EXT_ARGB;
     jpeg_start_decompress(&job.cinfo);
-    job.image = QImage(job.width, job.height, QImage::Format_RGB32);
+    // libjpeg fills the alpha bytes with 255, so the picture needs no conversion afterwards.
+    job.image = QImage(job.width, job.height, QImage::Format_ARGB32);
     if (job.image.isNull()) {
         jpeg_destroy_decompress(&job.cinfo);
         return JpegOutcome::TooLarge;
@@ -410,7 +411,7 @@ LoadedPicture LoadPicture(const QString& fileName) {
     case PictureDecoder::Png:
         return LoadPNGFromFile(fileName);
     case PictureDecoder::Jpeg:
-        return {LoadJPEGFromFile(fileName).convertToFormat(QImage::Format_ARGB32), false};
+        return {LoadJPEGFromFile(fileName), false};
     case PictureDecoder::General:
         break;
     }

@@ -41,7 +41,8 @@ TEST(PictureMosaic, BlockSizeFollowsTheShorterSideOfSmallPictures) {
             << row.width << "x" << row.height;
 }
 
-// Each pixel takes its block's top-left pixel; the one-pass copy must agree with the filter.
+// Each pixel takes its block's top-left pixel; the small block picture must agree with the
+// filter run on a full copy.
 TEST(PictureMosaic, BlocksTakeTheirTopLeftPixel) {
     struct Row {
         int width, height, block;
@@ -61,14 +62,16 @@ TEST(PictureMosaic, BlocksTakeTheirTopLeftPixel) {
                 for (int x = 0; x < filtered.width(); ++x)
                     filtered.setPixel(x, y, Pixel(filtered, x, y) | 0xFF000000u);
         Mosaic(filtered, row.block);
-        const QImage copy = MosaicCopy(source, row.block, row.opaque);
-        const int step = row.block <= 1 ? 1 : row.block;
+        const QImage blocks = MosaicBlocks(source, row.block, row.opaque);
+        const int step = MosaicStep(row.block);
+        ASSERT_EQ(blocks.size(),
+                  QSize((row.width + step - 1) / step, (row.height + step - 1) / step));
         for (int y = 0; y < row.height; ++y) {
             for (int x = 0; x < row.width; ++x) {
                 const QRgb expected = Pixel(source, x / step * step, y / step * step) |
                                       (row.opaque ? 0xFF000000u : 0u);
                 ASSERT_EQ(Pixel(filtered, x, y), expected) << x << "," << y;
-                ASSERT_EQ(Pixel(copy, x, y), expected) << x << "," << y;
+                ASSERT_EQ(Pixel(blocks, x / step, y / step), expected) << x << "," << y;
             }
         }
     }
@@ -150,12 +153,20 @@ TEST(PictureView, PointerMapsOntoPictureCoordinates) {
     EXPECT_EQ(view.ViewportToPicture(QPoint(0, 0)), QPoint(100, 0));
 
     // The layer is read instead of the picture only while it is shown.
-    QImage layer(picture.size(), QImage::Format_ARGB32);
+    QImage layer(80, 40, QImage::Format_ARGB32);
     layer.fill(qRgb(1, 2, 3));
-    view.SetLayer(layer);
+    layer.setPixel(79, 39, qRgb(7, 8, 9));
+    view.SetLayer(layer, 10);
     EXPECT_EQ(view.PixelAt({5, 5}), Pixel(picture, 5, 5));
     view.SetLayerVisible(true);
     EXPECT_EQ(view.PixelAt({5, 5}), qRgb(1, 2, 3));
+    EXPECT_EQ(view.PixelAt({799, 399}), qRgb(7, 8, 9));
+    EXPECT_EQ(view.PixelAt({790, 390}), qRgb(7, 8, 9));
+
+    // Shown, the blocks cover the picture with hard edges.
+    view.horizontalScrollBar()->setValue(0);
+    const QImage screen = view.viewport()->grab().toImage();
+    EXPECT_EQ(screen.pixel(view.PictureRect().topLeft() + QPoint(3, 3)), qRgb(1, 2, 3));
 }
 
 } // namespace
