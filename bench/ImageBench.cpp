@@ -179,13 +179,3 @@ BENCHMARK(BM_MosaicInPlace)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MosaicToggle)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChooseColors)->Arg(10)->Arg(256)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PointerReadout)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -12,7 +12,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 
 namespace {
 
@@ -91,13 +90,3 @@ void BM_RepaintFavouritesStrip(benchmark::State& state) {
 
 BENCHMARK(BM_LoadAco4096Named)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintFavouritesStrip)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
