@@ -4,6 +4,7 @@
 #include "ColorNotations.h"
 #include "ColorUtilsWeb.h"
 #include "HSVColorPicker.h"
+#include "ImageImportDlg.h"
 #include "PaletteModel.h"
 #include "SLColorPicker.h"
 #include "SystemColors.h"
@@ -23,6 +24,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -457,6 +459,38 @@ TEST_F(MainFormTest, FromSystemTakesTheDesktopsButtonFace) {
     // An RGB current colour preselects "Button Face" (index 15), taken as its RGB value.
     EXPECT_EQ(form_->CurrentColor(), ResolveSystemColor(0xFF00000F));
     EXPECT_EQ(form_->CurrentColor() >> 24, 0u);
+}
+
+TEST_F(MainFormTest, FromImageAsksTheWebOnlyQuestionAndRemembersThePicture) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("near white.png"));
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(qRgb(0xFE, 0xFE, 0xFE));
+    ASSERT_TRUE(picture.save(path));
+    auto pickFromPicture = [&](QMessageBox::StandardButton answer) {
+        QTimer::singleShot(0, [&path, answer] {
+            auto* dialog = qobject_cast<TImageImportDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            ASSERT_TRUE(dialog->LoadImage(path));
+            dialog->ChooseColors(2);
+            AnswerWebSafeQuestion(answer);
+            dialog->btnOk->trigger();
+        });
+        Action("miColorFromImage")->trigger();
+    };
+
+    SetWebOnly(true);
+    form_->GetAll(ColorFromHex(0x336699), false);
+    const QString folderBefore = form_->Settings().LastOpenImageDir();
+    pickFromPicture(QMessageBox::Cancel);
+    EXPECT_EQ(form_->CurrentColor(), ColorFromHex(0x336699));
+    EXPECT_EQ(form_->Settings().LastOpenImageDir(), folderBefore);
+    EXPECT_TRUE(form_->Settings().RecentFiles().isEmpty());
+
+    pickFromPicture(QMessageBox::No);
+    EXPECT_EQ(form_->CurrentColor(), ColorFromHex(0xCCCCCC)) << "snapped to the web palette";
+    EXPECT_EQ(form_->Settings().LastOpenImageDir(), dir.path());
+    EXPECT_EQ(form_->Settings().RecentFiles(), QStringList{path});
 }
 
 } // namespace
