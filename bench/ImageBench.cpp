@@ -130,7 +130,8 @@ void BM_MosaicToggle(benchmark::State& state);
 struct LoadedWindow {
     TImageImportDialog dialog;
     LoadedWindow() {
-        dialog.resize(1200, 900);
+        // Within the offscreen screen (800 × 600), as a window is within a real one.
+        dialog.resize(780, 580);
         dialog.show();
         QApplication::processEvents();
         dialog.LoadImage(JpegFile());
@@ -148,6 +149,18 @@ void BM_MosaicToggle(benchmark::State& state) {
         state.PauseTiming();
         window.reset();
         state.ResumeTiming();
+    }
+}
+
+// Resizing the window with a fitted photograph: the picture is shown anew at another size.
+void BM_FitResizeRepaint(benchmark::State& state) {
+    LoadedWindow window;
+    int step = 0;
+    for (auto _ : state) {
+        step ^= 1;
+        window.dialog.resize(780 - 40 * step, 580 - 30 * step);
+        QApplication::processEvents();
+        window.dialog.Image->viewport()->repaint();
     }
 }
 
@@ -177,5 +190,6 @@ BENCHMARK(BM_LoadJpeg_Window)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK(BM_Mosaic)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MosaicInPlace)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MosaicToggle)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FitResizeRepaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChooseColors)->Arg(10)->Arg(256)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PointerReadout)->Unit(benchmark::kMicrosecond);

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QScreen>
 #include <QScrollBar>
 
 #include <cmath>
@@ -26,6 +27,7 @@ void TPictureView::SetPicture(QImage picture) {
         picture = picture.convertToFormat(QImage::Format_ARGB32);
     picture_ = std::move(picture);
     scaledPicture_ = QImage();
+    reducedPicture_ = QImage();
     Relayout();
 }
 
@@ -108,14 +110,30 @@ void TPictureView::Relayout() {
     emit Changed();
 }
 
-const QImage& TPictureView::Scaled(const QImage& source, QImage& cache) const {
+const QImage& TPictureView::ShownPicture() const {
     const QSize shown = DisplayedSize();
-    if (shown == source.size())
-        return source;
-    if (cache.size() != shown)
-        cache = source.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                    .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    return cache;
+    if (shown == picture_.size())
+        return picture_;
+    if (scaledPicture_.size() == shown)
+        return scaledPicture_;
+    // A photograph many times the screen's size is reduced once to about the screen's size;
+    // every later size is made from that copy, which keeps resizing the window smooth.
+    const QImage* source = &picture_;
+    if (const QScreen* screen = this->screen()) {
+        const QSize limit = screen->size() * screen->devicePixelRatio();
+        if (picture_.width() > 2 * limit.width() || picture_.height() > 2 * limit.height()) {
+            if (reducedPicture_.isNull())
+                reducedPicture_ =
+                    picture_.scaled(picture_.size().scaled(limit, Qt::KeepAspectRatio),
+                                    Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            if (shown.width() <= reducedPicture_.width() &&
+                shown.height() <= reducedPicture_.height())
+                source = &reducedPicture_;
+        }
+    }
+    scaledPicture_ = source->scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                         .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return scaledPicture_;
 }
 
 void TPictureView::paintEvent(QPaintEvent*) {
@@ -124,7 +142,7 @@ void TPictureView::paintEvent(QPaintEvent*) {
     if (IsEmpty())
         return;
     const QRect target = PictureRect();
-    painter.drawImage(target.topLeft(), Scaled(picture_, scaledPicture_));
+    painter.drawImage(target.topLeft(), ShownPicture());
     if (LayerShown()) {
         // Each block pixel is spread over its block at the picture's scale, with hard edges;
         // the last row and column of blocks are cut at the picture's edge.

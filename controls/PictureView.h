@@ -59,15 +59,16 @@ protected:
 private:
     bool LayerShown() const;
     void Relayout();
-    const QImage& Scaled(const QImage& source, QImage& cache) const;
+    // The picture at the size it is shown, made once per size.
+    const QImage& ShownPicture() const;
 
     QImage picture_;
     QImage layer_;
     int layerStep_ = 1;
     bool layerVisible_ = false;
     bool fit_ = true;
-    // Scaled copies for drawing, made once per shown size.
     mutable QImage scaledPicture_;
+    mutable QImage reducedPicture_;
 };
 
 } // namespace chromint
