@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -164,6 +165,19 @@ void BM_FitResizeRepaint(benchmark::State& state) {
     }
 }
 
+// Scrolling through the photograph at its own size.
+void BM_ScrollRepaint(benchmark::State& state) {
+    LoadedWindow window;
+    window.dialog.btnFitImage->trigger();
+    QScrollBar* bar = window.dialog.Image->horizontalScrollBar();
+    int step = 0;
+    for (auto _ : state) {
+        step = (step + 1) % 50;
+        bar->setValue(step * 40);
+        window.dialog.Image->viewport()->repaint();
+    }
+}
+
 void BM_ChooseColors(benchmark::State& state) {
     LoadedWindow window;
     const auto count = static_cast<std::uint16_t>(state.range(0));
@@ -191,5 +205,6 @@ BENCHMARK(BM_Mosaic)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MosaicInPlace)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MosaicToggle)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FitResizeRepaint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollRepaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChooseColors)->Arg(10)->Arg(256)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PointerReadout)->Unit(benchmark::kMicrosecond);
