@@ -2,7 +2,13 @@
 
 #include "ColorOperations.h"
 #include "DesktopBackground.h"
+#include "WallpaperSources.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <algorithm>
@@ -23,14 +29,153 @@ TColor GetDesktopColor() {
     return MakeRGB(std::uint8_t(*rgb >> 16), std::uint8_t(*rgb >> 8), std::uint8_t(*rgb));
 }
 
+namespace {
+
+// Settings files are small; more than this is not one.
+constexpr qint64 kMostSettingsBytes = 1 << 20;
+// The menu waits for gsettings, so a hung one must not hold it long.
+constexpr int kGSettingsTimeoutMs = 1000;
+
+QString Home() {
+    return qEnvironmentVariable("HOME");
+}
+
+QString ConfigHome() {
+    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (QDir::isAbsolutePath(configHome))
+        return configHome;
+    return Home() + QStringLiteral("/.config");
+}
+
+// Empty for anything but a readable regular file, so that a pipe or a device cannot block.
+QString ReadSettingsFile(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.read(kMostSettingsBytes));
+}
+
+// What `gsettings get schema key` prints; empty where it is not installed, knows no such key
+// or does not answer in time.
+QString GSettingsGet(const QString& schema, const QString& key) {
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
+    if (program.isEmpty())
+        return {};
+    QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, {QStringLiteral("get"), schema, key});
+    if (!process.waitForFinished(kGSettingsTimeoutMs)) {
+        process.kill();
+        process.waitForFinished(kGSettingsTimeoutMs);
+        return {};
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput().left(kMostSettingsBytes));
+}
+
+std::optional<TWallpaperSetting> FromGSettings(const QString& schema, const QString& pictureKey) {
+    QString picture = GSettingsGet(schema, pictureKey);
+    if (picture.isEmpty())
+        return std::nullopt;
+    return ParseGSettingsBackground(picture,
+                                    GSettingsGet(schema, QStringLiteral("picture-options")));
+}
+
+std::optional<TWallpaperSetting> FromGnome() {
+    const QString schema = QStringLiteral("org.gnome.desktop.background");
+    const std::optional<QString> scheme = ParseGVariantString(GSettingsGet(
+        QStringLiteral("org.gnome.desktop.interface"), QStringLiteral("color-scheme")));
+    if (scheme == QStringLiteral("prefer-dark"))
+        if (auto dark = FromGSettings(schema, QStringLiteral("picture-uri-dark")))
+            return dark;
+    return FromGSettings(schema, QStringLiteral("picture-uri"));
+}
+
+// pcmanfm and pcmanfm-qt keep a folder per profile; the session's own profile is the likeliest
+// one, then the one used without --profile.
+std::optional<TWallpaperSetting> FromPcmanfm(const QString& program, const QString& fileName) {
+    const QDir base(ConfigHome() + QLatin1Char('/') + program);
+    QStringList profiles = base.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    const QString session = qEnvironmentVariable("DESKTOP_SESSION");
+    for (const QString& preferred : {QStringLiteral("default"), session}) {
+        const qsizetype at = profiles.indexOf(preferred);
+        if (!preferred.isEmpty() && at > 0)
+            profiles.move(at, 0);
+    }
+    for (const QString& profile : profiles)
+        if (auto setting = ParsePcmanfmDesktop(
+                ReadSettingsFile(base.filePath(profile + QLatin1Char('/') + fileName))))
+            return setting;
+    return std::nullopt;
+}
+
+std::optional<TWallpaperSetting> FromSource(TWallpaperSource source) {
+    const QString config = ConfigHome() + QLatin1Char('/');
+    switch (source) {
+    case TWallpaperSource::Gnome:
+        return FromGnome();
+    case TWallpaperSource::Cinnamon:
+        return FromGSettings(QStringLiteral("org.cinnamon.desktop.background"),
+                             QStringLiteral("picture-uri"));
+    case TWallpaperSource::Mate:
+        return FromGSettings(QStringLiteral("org.mate.background"),
+                             QStringLiteral("picture-filename"));
+    case TWallpaperSource::Kde:
+        return ParseKdeAppletsrc(
+            ReadSettingsFile(config + QStringLiteral("plasma-org.kde.plasma.desktop-appletsrc")));
+    case TWallpaperSource::Xfce:
+        return ParseXfceDesktop(ReadSettingsFile(
+            config + QStringLiteral("xfce4/xfconf/xfce-perchannel-xml/xfce4-desktop.xml")));
+    case TWallpaperSource::Pcmanfm:
+        return FromPcmanfm(QStringLiteral("pcmanfm"), QStringLiteral("desktop-items-0.conf"));
+    case TWallpaperSource::PcmanfmQt:
+        return FromPcmanfm(QStringLiteral("pcmanfm-qt"), QStringLiteral("settings.conf"));
+    case TWallpaperSource::Feh:
+        return ParseFehbg(ReadSettingsFile(Home() + QStringLiteral("/.fehbg")));
+    case TWallpaperSource::Nitrogen:
+        return ParseNitrogenConfig(
+            ReadSettingsFile(config + QStringLiteral("nitrogen/bg-saved.cfg")));
+    }
+    return std::nullopt;
+}
+
+// Settings name pictures from the home folder, never from wherever this program was started.
+QString PlacedPath(const QString& path) {
+    if (path == QStringLiteral("~") || path.startsWith(QStringLiteral("~/")))
+        return Home() + path.mid(1);
+    if (QDir::isRelativePath(path))
+        return Home() + QLatin1Char('/') + path;
+    return path;
+}
+
+} // namespace
+
 void GetWallpaper(TWallpaper& wallpaper) {
     wallpaper.Path.clear();
     wallpaper.Style = TWallpaperStyle::wsCenter;
     wallpaper.Background = GetDesktopColor();
+    const auto order = WallpaperSourceOrder(qEnvironmentVariable("XDG_CURRENT_DESKTOP"),
+                                            qEnvironmentVariable("DESKTOP_SESSION"));
+    for (const TWallpaperSource source : order) {
+        if (const auto setting = FromSource(source)) {
+            wallpaper.Path = PlacedPath(setting->Path);
+            wallpaper.Style = setting->Style;
+            return;
+        }
+    }
 }
 
 bool HasWallpaper() {
-    return false;
+    TWallpaper wallpaper;
+    GetWallpaper(wallpaper);
+    if (wallpaper.Path.isEmpty())
+        return false;
+    const QFileInfo file(wallpaper.Path);
+    return file.exists() && !file.isDir();
 }
 
 void SetDesktopColorCommand(TColor currentColor) {

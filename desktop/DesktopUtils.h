@@ -23,8 +23,10 @@ struct TWallpaper {
 bool SetDesktopColor(TColor color);
 // clNone where it cannot be read.
 TColor GetDesktopColor();
-// X11 keeps no wallpaper of its own; a desktop environment's is not read yet, so the path is
-// empty and HasWallpaper false.
+// X11 keeps no wallpaper of its own, so the picture comes from the settings of whatever drew
+// the background: the running desktop's first (GNOME, Cinnamon, MATE, KDE Plasma, Xfce, LXDE,
+// LXQt), then the others and feh and nitrogen. The path is empty where none names a picture.
+// HasWallpaper is true only when the path names a file that is there to be loaded.
 void GetWallpaper(TWallpaper& wallpaper);
 bool HasWallpaper();
 
