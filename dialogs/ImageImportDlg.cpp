@@ -11,6 +11,7 @@
 #include "mbColorPreview.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QImageReader>
@@ -22,6 +23,7 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -166,8 +168,17 @@ QString ColorEntryName(TColor color) {
 
 TOpenPictureDialog::TOpenPictureDialog(QWidget* parent) : QObject(parent), parent_(parent) {}
 
+QString PictureStartFolder(const QString& initialDir) {
+    if (!initialDir.isEmpty() && QFileInfo(initialDir).isDir())
+        return initialDir;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && QFileInfo(pictures).isDir())
+        return pictures;
+    return QDir::homePath();
+}
+
 bool TOpenPictureDialog::Execute() {
-    QFileDialog dialog(parent_, QStringLiteral("Open"), InitialDir);
+    QFileDialog dialog(parent_, QStringLiteral("Open"), PictureStartFolder(InitialDir));
     dialog.setObjectName(QStringLiteral("OpenDialog"));
     // Qt's own dialog, so the preview pane can sit beside the file list.
     dialog.setOption(QFileDialog::DontUseNativeDialog);

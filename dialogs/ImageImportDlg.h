@@ -41,6 +41,10 @@ QString ChooseCaption(double count);
 TColor PixelColor(QRgb pixel);
 QString ColorEntryName(TColor color);
 
+// Where the picture chooser opens: the folder last used while it exists, else the user's
+// pictures folder, else the home folder (never the folder the program was started in).
+QString PictureStartFolder(const QString& initialDir);
+
 // The picture chooser: a file dialog with a preview pane, remembering its file and folder.
 class TOpenPictureDialog : public QObject {
     Q_OBJECT

@@ -8,7 +8,9 @@
 #include "mbColorList.h"
 #include "mbColorPreview.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -295,6 +297,14 @@ TEST(RecentPictures, MovesToTheTopAndKeepsFifteen) {
     ASSERT_EQ(files.size(), MaxRecentPictures);
     EXPECT_EQ(files.front(), "/b/19.png");
     EXPECT_EQ(files.back(), "/b/5.png");
+}
+
+TEST(PictureFilters, ChooserStartsInTheLastFolderWhileItExists) {
+    QTemporaryDir dir;
+    EXPECT_EQ(PictureStartFolder(dir.path()), dir.path());
+    const QString fallback = PictureStartFolder(QString());
+    EXPECT_TRUE(QFileInfo(fallback).isDir());
+    EXPECT_EQ(PictureStartFolder(dir.path() + "/gone"), fallback);
 }
 
 TEST(PictureFilters, RowsInOrderAndTheAllRowNamesEveryPattern) {
