@@ -560,7 +560,10 @@ void TImageImportDialog::TrackPointer(QPoint viewportPos) {
     const TColor color = PixelColor(Image->PixelAt(pixel));
     ColorPreview->SetColor(color);
     ColorPreview->SetOpacity(100);
-    lblImagePixel->setText(ColorEntryName(color));
+    const QString name = ColorEntryName(color);
+    lblImagePixel->setText(lblImagePixel->fontMetrics().elidedText(
+        name, Qt::ElideRight, std::max(lblImagePixel->width(), lblImagePixel->minimumWidth())));
+    lblImagePixel->setToolTip(name);
 }
 
 void TImageImportDialog::ClearPointerReadout() {
