@@ -8,6 +8,7 @@
 #include "SettingsFileFormat.h"
 
 #include "../support/SettingsFiles.h"
+#include "TestRows.h"
 
 #include <gtest/gtest.h>
 
@@ -533,6 +534,7 @@ struct DamageCase {
     Snapshot (*expected)(Snapshot baseline, const Snapshot& defaults);
     bool damaged; // a wrong type or range is no damage to the file
 };
+CHROMINT_PRINT_ROW(DamageCase, name)
 
 class DamagedSettingsTest : public ::testing::TestWithParam<DamageCase> {};
 

@@ -1,6 +1,7 @@
 #include "DesktopUtils.h"
 
 #include "ScreenAccess.h"
+#include "TestRows.h"
 #include "X11TestSupport.h"
 
 #include <QDir>
@@ -11,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -90,6 +90,7 @@ struct AnimateRow {
     std::uint8_t steps;
     std::size_t settings;
 };
+CHROMINT_PRINT_ROW(AnimateRow, row, "steps " << +row.steps)
 
 class AnimateTest : public AeroTest, public ::testing::WithParamInterface<AnimateRow> {};
 
@@ -109,13 +110,7 @@ const AnimateRow kAnimateRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, AnimateTest, ::testing::ValuesIn(kAnimateRows),
-                         [](const auto& info) {
-                             std::string name = info.param.row;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+                         test::RowName<::testing::TestParamInfo<AnimateRow>>);
 
 TEST_F(AeroTest, TenStepsFollowWeightIOverElevenExactly) {
     frame_->current[0] = 0x00000000;

@@ -16,6 +16,7 @@ struct ParseRow {
     const char* text;
     THotKey code;
 };
+CHROMINT_PRINT_ROW(ParseRow, row, "text " << row.text)
 
 const ParseRow kParseRows[] = {
     {"Alt X", "Alt+X", 32856},
@@ -57,6 +58,7 @@ struct FormatRow {
     THotKey code;
     const char* text;
 };
+CHROMINT_PRINT_ROW(FormatRow, row, "code " << row.code)
 
 const FormatRow kFormatRows[] = {
     {"Alt X", 32856, "Alt+X"},

@@ -28,6 +28,7 @@ struct GeometryRow {
     int dy;
     QPoint crossHair;
 };
+CHROMINT_PRINT_ROW(GeometryRow, row, "zoom level " << row.zoomLevel)
 
 const GeometryRow kGeometryRows[] = {
     {"top-left corner", {0, 0}, 12, {0, 0, 12, 12}, -58, -58, {-8, -8}},
@@ -61,6 +62,7 @@ struct ZoomTableRow {
     int readBack;
     int capturedSide;
 };
+CHROMINT_PRINT_ROW(ZoomTableRow, row, "percentage " << row.percentage)
 
 const ZoomTableRow kZoomTable[] = {
     {"1.0x", 100, 100, 100, 100}, {"2.0x", 200, 50, 200, 50}, {"2.5x", 250, 40, 250, 40},

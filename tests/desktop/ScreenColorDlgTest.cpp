@@ -31,6 +31,7 @@ struct PercentRow {
     double value;
     int percentage;
 };
+CHROMINT_PRINT_ROW(PercentRow, row, "value " << row.value)
 
 const PercentRow kPercentRows[] = {
     {"one", 1.0, 100},

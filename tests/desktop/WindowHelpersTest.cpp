@@ -33,6 +33,7 @@ struct RegionRow {
     TTransparentFormMode mode;
     QRegion expected;
 };
+CHROMINT_PRINT_ROW(RegionRow, row)
 
 const RegionRow kRegionRows[] = {
     {"key colour cuts every magenta pixel", TTransparentFormMode::tfmWindowRegion,

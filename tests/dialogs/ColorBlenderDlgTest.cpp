@@ -2,6 +2,7 @@
 
 #include "ColorOperations.h"
 #include "DialogTestSupport.h"
+#include "TestRows.h"
 #include "mbColorPreview.h"
 
 #include <QComboBox>
@@ -30,6 +31,7 @@ struct LabelRow {
     const char* min;
     const char* max;
 };
+CHROMINT_PRINT_ROW(LabelRow, name, "position " << row.position)
 
 class BlendLabelTest : public ::testing::TestWithParam<LabelRow> {};
 
@@ -50,6 +52,7 @@ struct ResultRow {
     const char* name;
     int position, path;
 };
+CHROMINT_PRINT_ROW(ResultRow, name, "position " << row.position << ", path " << row.path)
 
 class BlendResultTest : public ::testing::TestWithParam<ResultRow> {};
 

@@ -7,6 +7,7 @@
 #include "StartupDialogs.h"
 
 #include "DialogTestSupport.h"
+#include "TestRows.h"
 #include "mbColorPreview.h"
 
 #include <QButtonGroup>
@@ -32,6 +33,7 @@ struct RandomRow {
     int shownMethod;
     int shownCount;
 };
+CHROMINT_PRINT_ROW(RandomRow, name, "method " << row.method << ", count " << row.count)
 
 class RandomPaletteTest : public ::testing::TestWithParam<RandomRow> {};
 

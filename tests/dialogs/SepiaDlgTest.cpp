@@ -2,6 +2,7 @@
 
 #include "ColorOperations.h"
 #include "DialogTestSupport.h"
+#include "TestRows.h"
 #include "mbColorPreview.h"
 
 #include <QLabel>
@@ -27,6 +28,7 @@ struct PreviewRow {
     TColor expected;
     bool okEnabled;
 };
+CHROMINT_PRINT_ROW(PreviewRow, name, "depth " << row.depth << ", intensity " << row.intensity)
 
 class SepiaPreviewTest : public ::testing::TestWithParam<PreviewRow> {};
 
@@ -84,6 +86,7 @@ struct CommandRow {
     std::optional<TColor> confirmed; // what the web-only question gives back
     bool applied;
 };
+CHROMINT_PRINT_ROW(CommandRow, name, "button " << row.button)
 
 class SepiaCommandTest : public ::testing::TestWithParam<CommandRow> {};
 

@@ -2,6 +2,7 @@
 
 #include "ColorNotations.h"
 #include "DialogTestSupport.h"
+#include "TestRows.h"
 #include "mbColorPalette.h"
 
 #include <QPushButton>
@@ -32,6 +33,7 @@ struct WrapRow {
     const char* name;
     int value, top, expected;
 };
+CHROMINT_PRINT_ROW(WrapRow, name, "value " << row.value << ", top " << row.top)
 
 class SchemeWrapTest : public ::testing::TestWithParam<WrapRow> {};
 

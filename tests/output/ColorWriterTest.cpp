@@ -2,6 +2,7 @@
 
 #include "ColorOperations.h"
 #include "ModalDriver.h"
+#include "TestRows.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -78,6 +79,7 @@ struct CaptionRow {
     const char* text;
     TColor ink;
 };
+CHROMINT_PRINT_ROW(CaptionRow, name, "opacity " << row.opacity)
 
 class CaptionTest : public ::testing::TestWithParam<CaptionRow> {};
 
@@ -104,6 +106,7 @@ struct DepthRow {
     int x, y;
     TColor expected;
 };
+CHROMINT_PRINT_ROW(DepthRow, name, "pixel " << row.x << "," << row.y)
 
 class SwatchStyleTest : public ::testing::TestWithParam<DepthRow> {};
 
@@ -160,6 +163,7 @@ struct CheckerRow {
     int opacity;
     TColor color;
 };
+CHROMINT_PRINT_ROW(CheckerRow, name, "opacity " << row.opacity)
 
 class CheckerTest : public ::testing::TestWithParam<CheckerRow> {};
 
@@ -213,6 +217,7 @@ struct FormatRow {
     const char* qtFormat;
     int tolerance; // channel levels a lossy format may move a flat area by
 };
+CHROMINT_PRINT_ROW(FormatRow, name, "extension " << row.extension)
 
 class SaveTest : public ::testing::TestWithParam<FormatRow> {};
 
@@ -330,6 +335,7 @@ struct NameRow {
     int format;
     const char* written;
 };
+CHROMINT_PRINT_ROW(NameRow, name, "typed " << row.typed)
 
 class ExportNameTest : public ::testing::TestWithParam<NameRow> {};
 

@@ -1,10 +1,10 @@
 #include "KeyNames.h"
 
+#include "TestRows.h"
+
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace chromint {
@@ -16,6 +16,7 @@ struct KeyRow {
     std::uint32_t keysym;
     std::string_view name;
 };
+CHROMINT_PRINT_ROW(KeyRow, row, "virtual key " << row.virtualKey)
 
 const KeyRow kKeyRows[] = {
     {"letter X", 88, 0x78, "X"},
@@ -42,12 +43,8 @@ TEST_P(KeyNamesTest, TableAgreesBothWays) {
     EXPECT_EQ(EnglishKeyName(row.virtualKey), row.name);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, KeyNamesTest, ::testing::ValuesIn(kKeyRows), [](const auto& info) {
-    std::string name;
-    for (const char* c = info.param.row; *c != '\0'; ++c)
-        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Rows, KeyNamesTest, ::testing::ValuesIn(kKeyRows),
+                         test::RowName<::testing::TestParamInfo<KeyRow>>);
 
 TEST(KeyNames, NumbersWithoutKeyHaveNoNameOrKeysym) {
     for (int vk : {0, 1, 7, 10, 255, -1, 256}) {

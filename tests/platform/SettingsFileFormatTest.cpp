@@ -3,6 +3,8 @@
 
 #include "SettingsFileFormat.h"
 
+#include "TestRows.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,6 +47,7 @@ struct ParseCase {
     std::vector<std::string> values;
     bool damaged;
 };
+CHROMINT_PRINT_ROW(ParseCase, name)
 
 class ParseTest : public ::testing::TestWithParam<ParseCase> {};
 

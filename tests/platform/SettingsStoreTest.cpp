@@ -5,6 +5,7 @@
 #include "SettingsFileFormat.h"
 
 #include "../support/SettingsFiles.h"
+#include "TestRows.h"
 
 #include <gtest/gtest.h>
 
@@ -293,6 +294,7 @@ struct DamageCase {
     // What must still be read from it.
     std::vector<std::pair<std::string, std::int32_t>> kept;
 };
+CHROMINT_PRINT_ROW(DamageCase, name)
 
 class DamagedFileTest : public ::testing::TestWithParam<DamageCase> {};
 

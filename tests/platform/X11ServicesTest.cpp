@@ -6,15 +6,13 @@
 #include "IdleTime.h"
 #include "PlatformBackends.h"
 #include "ScreenAccess.h"
+#include "TestRows.h"
 #include "X11TestSupport.h"
 
 #include <QMouseEvent>
 #include <QTest>
 #include <QThread>
 #include <QWidget>
-
-#include <cctype>
-#include <string>
 
 #include <gtest/gtest.h>
 
@@ -111,6 +109,7 @@ struct PixelRow {
     const char* xsetrootColor;
     std::uint32_t rgb;
 };
+CHROMINT_PRINT_ROW(PixelRow, row, "xsetroot " << row.xsetrootColor)
 
 const PixelRow kPixelRows[] = {
     {"pure red", "#ff0000", 0xff0000},
@@ -133,13 +132,7 @@ TEST_P(ScreenPixelX11, RootColourSetByXsetrootIsReadBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ScreenPixelX11, ::testing::ValuesIn(kPixelRows),
-                         [](const auto& info) {
-                             std::string name = info.param.row;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+                         test::RowName<::testing::TestParamInfo<PixelRow>>);
 
 TEST(ScreenAccessX11, PointOutsideTheDesktopHasNoPixel) {
     SKIP_WITHOUT_X11();
