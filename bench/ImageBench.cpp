@@ -125,9 +125,7 @@ void BM_MosaicInPlace(benchmark::State& state) {
     }
 }
 
-// Turning "Mosaic" on in the window with the picture shown, repaint included.
-void BM_MosaicToggle(benchmark::State& state);
-
+// The window with the photograph shown.
 struct LoadedWindow {
     TImageImportDialog dialog;
     LoadedWindow() {
@@ -140,6 +138,7 @@ struct LoadedWindow {
     }
 };
 
+// Turning "Mosaic" on in the window with the picture shown, repaint included.
 void BM_MosaicToggle(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();

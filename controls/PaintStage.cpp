@@ -23,12 +23,6 @@ void PaintChecker(QPainter& painter, QRect area, int square, const QColor& first
     }
 }
 
-QColor CheckerColorAt(int x, int y, int square, const QColor& first, const QColor& second) {
-    const int c = x / square;
-    const int r = y / square;
-    return (c % 2) == (r % 2) ? first : second;
-}
-
 QSize DisplayedPictureSize(QSize picture, QSize view, bool fit) {
     if (!fit || picture.isEmpty() || view.isEmpty())
         return picture;

@@ -20,9 +20,6 @@ inline const QColor CheckerDark{204, 204, 204};
 void PaintChecker(QPainter& painter, QRect area, int square, const QColor& first,
                   const QColor& second);
 
-// The colour of the square holding a point, counted from the stage's top-left corner.
-QColor CheckerColorAt(int x, int y, int square, const QColor& first, const QColor& second);
-
 // The size a picture is shown at: whole and proportionally smaller when fit is on and it is
 // larger than the view in either direction, else its own size.
 QSize DisplayedPictureSize(QSize picture, QSize view, bool fit);

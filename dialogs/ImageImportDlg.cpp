@@ -448,8 +448,7 @@ bool TImageImportDialog::Execute() {
 
 bool TImageImportDialog::LoadImage(const QString& fileName) {
     WaitCursor wait;
-    if (OpenDialog->FileName != fileName)
-        OpenDialog->FileName = fileName;
+    OpenDialog->FileName = fileName;
     try {
         LoadedPicture picture = LoadPicture(fileName);
         FTransparent = picture.transparent;
@@ -458,7 +457,6 @@ bool TImageImportDialog::LoadImage(const QString& fileName) {
         AddRecentFile(MRUList, fileName);
         EnableControls(!Image->IsEmpty());
         Image->SetLayer(QImage(), 1);
-        mosaicReady_ = false;
         MosaicChanged();
         const std::int64_t pixels = std::int64_t(size.width()) * size.height();
         edtNum->setMaximum(static_cast<int>(std::clamp<std::int64_t>(pixels, 1, 256)));
@@ -509,8 +507,6 @@ void TImageImportDialog::ChooseColors(std::uint16_t count) {
 }
 
 void TImageImportDialog::ChooseFromButton() {
-    if (!btnChoose->isEnabled())
-        return;
     WaitCursor wait;
     ChooseColors(static_cast<std::uint16_t>(edtNum->value()));
 }
@@ -531,20 +527,20 @@ void TImageImportDialog::UpdateDone() {
 void TImageImportDialog::MosaicChanged() {
     WaitCursor wait;
     const bool on = btnMosaic->isChecked();
-    if (on && !mosaicReady_ && !Image->IsEmpty()) {
+    // The pixelated copy is made once per picture; loading another one empties it.
+    if (on && Image->Layer().isNull() && !Image->IsEmpty()) {
         const QImage& picture = Image->Picture();
         const int block = MosaicBlockSize(picture.width(), picture.height());
         Image->SetLayer(MosaicBlocks(picture, block, FTransparent), MosaicStep(block));
-        mosaicReady_ = true;
     }
     Image->SetLayerVisible(on);
 }
 
 void TImageImportDialog::ImageChange() {
-    const QString text = ImageScaleText(Image->Picture().size(), Image->DisplayedSize());
-    lblImageScale->setText(text);
-    const bool full = Image->IsEmpty() ||
-                      GetImageScale(Image->Picture().size(), Image->DisplayedSize()).percent == 100;
+    const QSize picture = Image->Picture().size();
+    const QSize shown = Image->DisplayedSize();
+    lblImageScale->setText(ImageScaleText(picture, shown));
+    const bool full = Image->IsEmpty() || GetImageScale(picture, shown).percent == 100;
     lblImageScale->setMinimumWidth(full ? 105 : 185);
 }
 

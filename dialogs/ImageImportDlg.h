@@ -124,7 +124,6 @@ private:
     void ShowLoadError(const QString& fileName, const QString& reason);
 
     bool FTransparent = false;
-    bool mosaicReady_ = false;
 };
 
 // What the command keeps between runs.
