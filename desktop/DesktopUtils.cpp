@@ -15,18 +15,28 @@
 
 namespace chromint {
 
+namespace {
+
+// The desktop and the frame take colours in 0xRRGGBB order, the reverse of a TColor's; the
+// way back is ColorFromHex.
+std::uint32_t HexOf(TColor color) {
+    return (std::uint32_t(GetRValue(color)) << 16) | (std::uint32_t(GetGValue(color)) << 8) |
+           GetBValue(color);
+}
+
+} // namespace
+
 bool SetDesktopColor(TColor color) {
     if (color == clNone || (color & SystemColorFlag) != 0)
         return false;
-    return SetDesktopBackgroundColor((std::uint32_t(GetRValue(color)) << 16) |
-                                     (std::uint32_t(GetGValue(color)) << 8) | GetBValue(color));
+    return SetDesktopBackgroundColor(HexOf(color));
 }
 
 TColor GetDesktopColor() {
     const auto rgb = GetDesktopBackgroundColor();
     if (!rgb)
         return clNone;
-    return MakeRGB(std::uint8_t(*rgb >> 16), std::uint8_t(*rgb >> 8), std::uint8_t(*rgb));
+    return ColorFromHex(*rgb);
 }
 
 namespace {
@@ -152,29 +162,34 @@ QString PlacedPath(const QString& path) {
     return path;
 }
 
-} // namespace
-
-void GetWallpaper(TWallpaper& wallpaper) {
-    wallpaper.Path.clear();
-    wallpaper.Style = TWallpaperStyle::wsCenter;
-    wallpaper.Background = GetDesktopColor();
+// Apart from GetWallpaper so that HasWallpaper, asked each time the open menu shows, does not
+// ask the X server for the background colour it has no use for.
+std::optional<TWallpaperSetting> FindWallpaper() {
     const auto order = WallpaperSourceOrder(qEnvironmentVariable("XDG_CURRENT_DESKTOP"),
                                             qEnvironmentVariable("DESKTOP_SESSION"));
     for (const TWallpaperSource source : order) {
-        if (const auto setting = FromSource(source)) {
-            wallpaper.Path = PlacedPath(setting->Path);
-            wallpaper.Style = setting->Style;
-            return;
+        if (auto setting = FromSource(source)) {
+            setting->Path = PlacedPath(setting->Path);
+            return setting;
         }
     }
+    return std::nullopt;
+}
+
+} // namespace
+
+void GetWallpaper(TWallpaper& wallpaper) {
+    wallpaper.Background = GetDesktopColor();
+    const TWallpaperSetting setting = FindWallpaper().value_or(TWallpaperSetting{});
+    wallpaper.Path = setting.Path;
+    wallpaper.Style = setting.Style;
 }
 
 bool HasWallpaper() {
-    TWallpaper wallpaper;
-    GetWallpaper(wallpaper);
-    if (wallpaper.Path.isEmpty())
+    const auto setting = FindWallpaper();
+    if (!setting)
         return false;
-    const QFileInfo file(wallpaper.Path);
+    const QFileInfo file(setting->Path);
     return file.exists() && !file.isDir();
 }
 
@@ -196,10 +211,6 @@ std::unique_ptr<FrameColorBackend>& Backend() {
 std::function<void(int)>& Sleeper() {
     static std::function<void(int)> sleeper;
     return sleeper;
-}
-
-TColor FromArgb(std::uint32_t argb) {
-    return MakeRGB(std::uint8_t(argb >> 16), std::uint8_t(argb >> 8), std::uint8_t(argb));
 }
 
 } // namespace
@@ -227,7 +238,7 @@ TColor GetAeroColor() {
     FrameColorBackend::Parameters parameters{};
     if (!backend.ReadParameters(parameters))
         return clNone;
-    return FromArgb(parameters[0]);
+    return ColorFromHex(parameters[0]);
 }
 
 TColor GetAeroVisibleColor() {
@@ -252,8 +263,7 @@ void SetAeroColor(TColor color) {
     FrameColorBackend::Parameters parameters{};
     backend.ReadParameters(parameters);
     parameters[2] = 70;
-    parameters[0] = (std::uint32_t(GetRValue(color)) << 16) |
-                    (std::uint32_t(GetGValue(color)) << 8) | GetBValue(color);
+    parameters[0] = HexOf(color);
     backend.WriteParameters(parameters);
 }
 

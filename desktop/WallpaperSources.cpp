@@ -5,6 +5,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <initializer_list>
 #include <utility>
 
 namespace chromint {
@@ -162,20 +163,27 @@ std::vector<IniEntry> ParseIni(const QString& text) {
     return entries;
 }
 
-// The first section, in file order, for which accept holds and that has a picture key.
+// The first section, in file order, for which accept holds and that has the picture key; a
+// later key is tried only where the earlier one gives no wallpaper.
 template <typename Accept, typename Read>
-std::optional<TWallpaperSetting> FirstSection(const QString& text, const char* pictureKey,
+std::optional<TWallpaperSetting> FirstSection(const QString& text,
+                                              std::initializer_list<const char*> pictureKeys,
                                               const char* styleKey, Accept accept, Read read) {
     const std::vector<IniEntry> entries = ParseIni(text);
-    for (const IniEntry& candidate : entries) {
-        if (candidate.key != QLatin1String(pictureKey) || candidate.value.isEmpty() ||
-            !accept(candidate.section))
+    for (const char* pictureKey : pictureKeys) {
+        const auto candidate =
+            std::find_if(entries.begin(), entries.end(), [&](const IniEntry& entry) {
+                return entry.key == QLatin1String(pictureKey) && !entry.value.isEmpty() &&
+                       accept(entry.section);
+            });
+        if (candidate == entries.end())
             continue;
         QString style;
         for (const IniEntry& entry : entries)
-            if (entry.section == candidate.section && entry.key == QLatin1String(styleKey))
+            if (entry.section == candidate->section && entry.key == QLatin1String(styleKey))
                 style = entry.value;
-        return read(candidate.value, style);
+        if (auto setting = read(candidate->value, style))
+            return setting;
     }
     return std::nullopt;
 }
@@ -299,7 +307,7 @@ std::optional<TWallpaperSetting> ParseGSettingsBackground(const QString& picture
 
 std::optional<TWallpaperSetting> ParseKdeAppletsrc(const QString& text) {
     return FirstSection(
-        text, "image", "fillmode",
+        text, {"image"}, "fillmode",
         [](const QString& section) {
             return section.startsWith(QLatin1String("Containments][")) &&
                    section.endsWith(QLatin1String("][Wallpaper][org.kde.image][General"));
@@ -345,19 +353,14 @@ std::optional<TWallpaperSetting> ParseXfceDesktop(const QString& text) {
 
 std::optional<TWallpaperSetting> ParsePcmanfmDesktop(const QString& text) {
     // With a picture per workspace (wallpaper_common=0) the first workspace's stands in.
-    for (const char* key : {"wallpaper", "wallpaper0"}) {
-        auto setting = FirstSection(
-            text, key, "wallpapermode",
-            [](const QString& section) {
-                return section == QLatin1String("*") || section == QLatin1String("Desktop");
-            },
-            [](const QString& picture, const QString& mode) {
-                return Setting(picture, NamedStyle(kPcmanfmStyles, mode, Style::wsStretch));
-            });
-        if (setting)
-            return setting;
-    }
-    return std::nullopt;
+    return FirstSection(
+        text, {"wallpaper", "wallpaper0"}, "wallpapermode",
+        [](const QString& section) {
+            return section == QLatin1String("*") || section == QLatin1String("Desktop");
+        },
+        [](const QString& picture, const QString& mode) {
+            return Setting(picture, NamedStyle(kPcmanfmStyles, mode, Style::wsStretch));
+        });
 }
 
 std::optional<TWallpaperSetting> ParseFehbg(const QString& text) {
@@ -384,7 +387,7 @@ std::optional<TWallpaperSetting> ParseFehbg(const QString& text) {
 
 std::optional<TWallpaperSetting> ParseNitrogenConfig(const QString& text) {
     return FirstSection(
-        text, "file", "mode", [](const QString&) { return true; },
+        text, {"file"}, "mode", [](const QString&) { return true; },
         [](const QString& file, const QString& mode) {
             return Setting(file, NumberedStyle(kNitrogenModes, mode, Style::wsFit));
         });

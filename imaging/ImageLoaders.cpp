@@ -246,10 +246,10 @@ void CheckHeader(const QString& fileName, Header header) {
     case Header::None:
         return;
     }
+    // A header without a size is left for the reader to refuse.
     if (width <= 0 || height <= 0)
         return;
-    if (width * height > MaxPicturePixels)
-        Fail(PictureTooLargeText(width, height));
+    CheckSize(width, height);
     if (header == Header::Bitmap)
         CheckBitmapLength(file, le, width, height);
 }

@@ -41,7 +41,6 @@ int ToByte(Magick::Quantum q) {
 QImage Convert(Magick::Image& image) {
     const int width = static_cast<int>(image.columns());
     const int height = static_cast<int>(image.rows());
-    picture::CheckSize(width, height);
     if (image.colorSpace() != MagickLib::RGBColorspace)
         image.colorSpace(MagickLib::RGBColorspace);
     const bool matte = image.matte();
@@ -68,7 +67,8 @@ QImage ReadWithMagick(const QString& fileName, const char* magick) {
         std::string(magick) + ":" + QFile::encodeName(fileName).toStdString();
     try {
         Magick::Image image;
-        // The header alone first, so an absurd size is refused before any decoding.
+        // The header alone first, so an absurd size is refused before any decoding; the
+        // picture read is the size pinged, so it is not checked again.
         image.ping(source);
         picture::CheckSize(image.columns(), image.rows());
         if (std::string_view(magick) == "PCD") {

@@ -38,6 +38,9 @@ struct Header {
     int height = 0;
     int depth = 0;
     int mode = 0;
+
+    // Rows of every depth are whole bytes.
+    std::size_t RowBytes() const { return (static_cast<std::size_t>(width) * depth + 7) / 8; }
 };
 
 Header ReadHeader(ByteCursor& in) {
@@ -105,7 +108,7 @@ void UnpackBits(QByteArrayView packed, std::uint8_t* out, std::size_t size) {
 
 // The planes of the first `planes` channels, each rowBytes × height bytes.
 std::vector<std::vector<std::uint8_t>> ReadPlanes(ByteCursor& in, const Header& h, int planes) {
-    const std::size_t rowBytes = (static_cast<std::size_t>(h.width) * h.depth + 7) / 8;
+    const std::size_t rowBytes = h.RowBytes();
     const std::size_t planeBytes = rowBytes * static_cast<std::size_t>(h.height);
     const int compression = in.U16();
     if (compression != 0 && compression != 1)
@@ -149,10 +152,7 @@ struct Planes {
         return p[static_cast<std::size_t>(y) * h.width + x];
     }
 
-    bool Bit(int x, int y) const {
-        const std::size_t rowBytes = (static_cast<std::size_t>(h.width) + 7) / 8;
-        return (data[0][rowBytes * y + x / 8] >> (7 - x % 8)) & 1;
-    }
+    bool Bit(int x, int y) const { return (data[0][h.RowBytes() * y + x / 8] >> (7 - x % 8)) & 1; }
 };
 
 } // namespace

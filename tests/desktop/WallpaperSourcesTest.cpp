@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 namespace chromint {
@@ -21,19 +22,23 @@ struct Row {
     S style = S::wsCenter;
 };
 
+// path nullptr: no wallpaper expected.
+void ExpectSetting(const std::optional<TWallpaperSetting>& setting, const char* path, S style) {
+    if (path == nullptr) {
+        EXPECT_FALSE(setting.has_value()) << setting->Path.toStdString();
+        return;
+    }
+    ASSERT_TRUE(setting.has_value());
+    EXPECT_EQ(setting->Path.toStdString(), path);
+    EXPECT_EQ(int(setting->Style), int(style));
+}
+
 using Parser = std::function<std::optional<TWallpaperSetting>(const QString&)>;
 
 void ExpectRows(const Parser& parse, std::initializer_list<Row> rows) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.row);
-        const auto setting = parse(QString::fromStdString(row.text));
-        if (row.path == nullptr) {
-            EXPECT_FALSE(setting.has_value()) << setting->Path.toStdString();
-            continue;
-        }
-        ASSERT_TRUE(setting.has_value());
-        EXPECT_EQ(setting->Path.toStdString(), row.path);
-        EXPECT_EQ(int(setting->Style), int(row.style));
+        ExpectSetting(parse(QString::fromStdString(row.text)), row.path, row.style);
     }
 }
 
@@ -102,15 +107,9 @@ TEST(WallpaperSources, GSettings) {
     };
     for (const GRow& row : rows) {
         SCOPED_TRACE(row.row);
-        const auto setting = ParseGSettingsBackground(QString::fromUtf8(row.picture),
-                                                      QString::fromUtf8(row.options));
-        if (row.path == nullptr) {
-            EXPECT_FALSE(setting.has_value());
-            continue;
-        }
-        ASSERT_TRUE(setting.has_value());
-        EXPECT_EQ(setting->Path.toStdString(), row.path);
-        EXPECT_EQ(int(setting->Style), int(row.style));
+        ExpectSetting(ParseGSettingsBackground(QString::fromUtf8(row.picture),
+                                               QString::fromUtf8(row.options)),
+                      row.path, row.style);
     }
 }
 

@@ -17,21 +17,8 @@
 namespace chromint {
 namespace {
 
-const QRgb kRed = qRgb(255, 0, 0);
-const QRgb kBlue = qRgb(0, 0, 255);
-
 class ImageLoadersTest : public PictureFiles {
 public:
-    // A 4 x 2 picture: the top row red, the bottom row blue.
-    static QImage TwoRows(QImage::Format format = QImage::Format_RGB32) {
-        QImage image(4, 2, format);
-        for (int x = 0; x < 4; ++x) {
-            image.setPixel(x, 0, kRed);
-            image.setPixel(x, 1, kBlue);
-        }
-        return image;
-    }
-
     static QImage Solid(QRgb color) {
         QImage image(16, 16, QImage::Format_RGB32);
         image.fill(color);

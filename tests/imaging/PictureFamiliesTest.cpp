@@ -22,8 +22,6 @@
 namespace chromint {
 namespace {
 
-const QRgb kRed = qRgb(255, 0, 0);
-const QRgb kBlue = qRgb(0, 0, 255);
 const QRgb kWhite = qRgb(255, 255, 255);
 const QRgb kBlack = qRgb(0, 0, 0);
 
@@ -54,16 +52,6 @@ private:
     bool big_;
     QByteArray data_;
 };
-
-// The picture most rows use: 4 × 2, the top row red, the bottom row blue.
-QImage TwoRows(QImage::Format format = QImage::Format_RGB32) {
-    QImage image(4, 2, format);
-    for (int x = 0; x < 4; ++x) {
-        image.setPixel(x, 0, kRed);
-        image.setPixel(x, 1, kBlue);
-    }
-    return image;
-}
 
 // A picture that packs badly, so that cutting its file cuts its pixels.
 QImage Noise() {

@@ -1,7 +1,8 @@
 #pragma once
 
-// What the picture-loading tests share: files of their own in a temporary folder, and loads
-// that record a failure instead of stopping the table they run through.
+// What the picture-loading tests share: the picture most of them write, files of their own in
+// a temporary folder, and loads that record a failure instead of stopping the table they run
+// through.
 
 #include "ImageLoaders.h"
 
@@ -15,6 +16,19 @@
 #include <optional>
 
 namespace chromint {
+
+inline const QRgb kRed = qRgb(255, 0, 0);
+inline const QRgb kBlue = qRgb(0, 0, 255);
+
+// The picture most rows use: 4 × 2, the top row red, the bottom row blue.
+inline QImage TwoRows(QImage::Format format = QImage::Format_RGB32) {
+    QImage image(4, 2, format);
+    for (int x = 0; x < 4; ++x) {
+        image.setPixel(x, 0, kRed);
+        image.setPixel(x, 1, kBlue);
+    }
+    return image;
+}
 
 class PictureFiles : public ::testing::Test {
 public:
