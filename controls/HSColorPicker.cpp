@@ -1,11 +1,9 @@
 #include "HSColorPicker.h"
 
 #include "PickerConversions.h"
-#include "PointerConfinement.h"
 #include "Rounding.h"
 
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -232,28 +230,14 @@ void THSColorPicker::PickAt(QPoint p) {
 }
 
 void THSColorPicker::keyPressEvent(QKeyEvent* event) {
-    const int step = (event->modifiers() & Qt::ControlModifier) ? 10 : 1;
-    QPoint p = drawn_;
-    switch (event->key()) {
-    case Qt::Key_Left:
-        p.rx() -= step;
-        break;
-    case Qt::Key_Right:
-        p.rx() += step;
-        break;
-    case Qt::Key_Up:
-        p.ry() -= step;
-        break;
-    case Qt::Key_Down:
-        p.ry() += step;
-        break;
-    default:
+    const auto step = ArrowKeyStep(*event);
+    if (!step) {
         TmbColorPickerControl::keyPressEvent(event);
         return;
     }
     event->accept();
-    p = {Clamp(p.x(), 0, width() - 1), Clamp(p.y(), 0, height() - 1)};
-    PickAt(p);
+    const QPoint p = drawn_ + *step;
+    PickAt({Clamp(p.x(), 0, width() - 1), Clamp(p.y(), 0, height() - 1)});
 }
 
 void THSColorPicker::paintEvent(QPaintEvent* event) {

@@ -1,5 +1,7 @@
 #include "HSLColorPicker.h"
 
+#include "Rounding.h"
+
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -90,23 +92,19 @@ void THSLColorPicker::SetLValue(int l) {
     lPicker_->SetLuminance(l);
 }
 
-static std::uint8_t Byte(int v) {
-    return static_cast<std::uint8_t>(std::clamp(v, 0, 255));
-}
-
 void THSLColorPicker::SetRValue(int r) {
     r_ = r;
-    SetSelectedColor(MakeRGB(Byte(r_), Byte(g_), Byte(b_)));
+    SetSelectedColor(MakeRGB(ClampByte(r_), ClampByte(g_), ClampByte(b_)));
 }
 
 void THSLColorPicker::SetGValue(int g) {
     g_ = g;
-    SetSelectedColor(MakeRGB(Byte(r_), Byte(g_), Byte(b_)));
+    SetSelectedColor(MakeRGB(ClampByte(r_), ClampByte(g_), ClampByte(b_)));
 }
 
 void THSLColorPicker::SetBValue(int b) {
     b_ = b;
-    SetSelectedColor(MakeRGB(Byte(r_), Byte(g_), Byte(b_)));
+    SetSelectedColor(MakeRGB(ClampByte(r_), ClampByte(g_), ClampByte(b_)));
 }
 
 void THSLColorPicker::SetLuminanceIncrement(int increment) {

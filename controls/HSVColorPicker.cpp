@@ -1,5 +1,6 @@
 #include "HSVColorPicker.h"
 
+#include "ColorOperations.h"
 #include "ColorPreviewLayout.h"
 #include "PointerConfinement.h"
 #include "Rounding.h"
@@ -74,9 +75,7 @@ QImage WheelPicture(const std::vector<std::int32_t>& geometry, int s, int value,
     QImage img(s, s, QImage::Format_RGB32);
     if (s <= 0)
         return img;
-    const RGBTriple bg = SplitRGB(background);
-    const std::uint32_t bgPixel =
-        0xFF000000u | (std::uint32_t(bg.r) << 16) | (std::uint32_t(bg.g) << 8) | bg.b;
+    const std::uint32_t bgPixel = 0xFF000000u | SwapRB(background);
     const std::int32_t* cell = geometry.data();
     for (int y = 0; y < s; ++y) {
         auto* line = reinterpret_cast<std::uint32_t*>(img.scanLine(y));
@@ -87,10 +86,8 @@ QImage WheelPicture(const std::vector<std::int32_t>& geometry, int s, int value,
             } else if (!webSafe) {
                 line[x] = 0xFF000000u | PickerHSVToBGR(hs >> 8, hs & 0xFF, value);
             } else {
-                const RGBTriple c =
-                    SplitRGB(NearestWebSafe(PickerHSVToRGB(hs >> 8, hs & 0xFF, value)));
                 line[x] =
-                    0xFF000000u | (std::uint32_t(c.r) << 16) | (std::uint32_t(c.g) << 8) | c.b;
+                    0xFF000000u | SwapRB(NearestWebSafe(PickerHSVToRGB(hs >> 8, hs & 0xFF, value)));
             }
         }
     }

@@ -1,11 +1,10 @@
 #include "SLColorPicker.h"
 
+#include "ColorOperations.h"
 #include "PickerConversions.h"
-#include "PointerConfinement.h"
 #include "Rounding.h"
 
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -71,10 +70,7 @@ void FillSquareAnyScale(QImage& img, int h, const PickerHSLScale& sc, bool webSa
                 c = MakeRGB(ClampByte(levels[order[0]]), ClampByte(levels[order[1]]),
                             ClampByte(levels[order[2]]));
             }
-            if (webSafe)
-                c = NearestWebSafe(c);
-            const RGBTriple t = SplitRGB(c);
-            line[j] = 0xFF000000u | (std::uint32_t(t.r) << 16) | (std::uint32_t(t.g) << 8) | t.b;
+            line[j] = 0xFF000000u | SwapRB(webSafe ? NearestWebSafe(c) : c);
         }
     }
 }
@@ -202,32 +198,19 @@ void TSLColorPicker::PickAt(QPoint p) {
 }
 
 void TSLColorPicker::keyPressEvent(QKeyEvent* event) {
-    const int step = (event->modifiers() & Qt::ControlModifier) ? 10 : 1;
-    QPoint p = marker_;
-    bool moved = false;
-    switch (event->key()) {
-    case Qt::Key_Left:
-        moved = p.x() - step >= 0;
-        p.rx() -= step;
-        break;
-    case Qt::Key_Right:
-        moved = p.x() + step <= width();
-        p.rx() += step;
-        break;
-    case Qt::Key_Up:
-        moved = p.y() - step >= 0;
-        p.ry() -= step;
-        break;
-    case Qt::Key_Down:
-        moved = p.y() + step <= height();
-        p.ry() += step;
-        break;
-    default:
+    const auto step = ArrowKeyStep(*event);
+    if (!step) {
         TmbColorPickerControl::keyPressEvent(event);
         return;
     }
     event->accept();
-    if (!moved)
+    const QPoint p = marker_ + *step;
+    // A step that would leave the square is refused rather than cut short at the edge.
+    const bool inside = step->x() < 0   ? p.x() >= 0
+                        : step->x() > 0 ? p.x() <= width()
+                        : step->y() < 0 ? p.y() >= 0
+                                        : p.y() <= height();
+    if (!inside)
         return;
     marker_ = p;
     update();

@@ -7,7 +7,6 @@
 
 #include <QFontMetrics>
 #include <QHelpEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QToolTip>
@@ -138,9 +137,9 @@ void TmbColorList::DeleteColor(int index, bool refresh) {
         UpdateColors();
 }
 
-void TmbColorList::DeleteColorByName(const QString& name, bool all) {
+void TmbColorList::DeleteColorsWhere(const std::function<bool(const TmbColor&)>& match, bool all) {
     for (int i = ColorCount() - 1; i >= 0; --i) {
-        if (Colors[static_cast<std::size_t>(i)].Name.compare(name, Qt::CaseInsensitive) != 0)
+        if (!match(Colors[static_cast<std::size_t>(i)]))
             continue;
         Colors.erase(Colors.begin() + i);
         if (!all)
@@ -149,15 +148,13 @@ void TmbColorList::DeleteColorByName(const QString& name, bool all) {
     UpdateColors();
 }
 
+void TmbColorList::DeleteColorByName(const QString& name, bool all) {
+    DeleteColorsWhere(
+        [&name](const TmbColor& c) { return c.Name.compare(name, Qt::CaseInsensitive) == 0; }, all);
+}
+
 void TmbColorList::DeleteColorByValue(TColor value, bool all) {
-    for (int i = ColorCount() - 1; i >= 0; --i) {
-        if (Colors[static_cast<std::size_t>(i)].Value != value)
-            continue;
-        Colors.erase(Colors.begin() + i);
-        if (!all)
-            break;
-    }
-    UpdateColors();
+    DeleteColorsWhere([value](const TmbColor& c) { return c.Value == value; }, all);
 }
 
 void TmbColorList::InsertColor(int index, const QString& name, TColor value) {
@@ -272,14 +269,7 @@ bool TmbColorList::viewportEvent(QEvent* event) {
                            ColorListHintHideMs);
         return true;
     }
-    if (event->type() == QEvent::Leave)
-        mouse_ = {-1, -1};
     return QListWidget::viewportEvent(event);
-}
-
-void TmbColorList::mouseMoveEvent(QMouseEvent* event) {
-    mouse_ = event->position().toPoint();
-    QListWidget::mouseMoveEvent(event);
 }
 
 } // namespace chromint

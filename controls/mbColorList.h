@@ -93,11 +93,12 @@ public:
 
 protected:
     bool viewportEvent(QEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    // Walks from the last entry to the first; without all, stops after the first deletion.
+    void DeleteColorsWhere(const std::function<bool(const TmbColor&)>& match, bool all);
+
     int itemHeight_ = ColorListItemHeight;
-    QPoint mouse_{-1, -1};
 };
 
 } // namespace chromint

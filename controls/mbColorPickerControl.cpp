@@ -7,6 +7,7 @@
 #include "PickerConversions.h"
 
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
@@ -148,6 +149,22 @@ void TmbColorPickerControl::SetMarkerStyle(TMarkerStyle style) {
 
 void TmbColorPickerControl::DrawMarker(QPainter& painter, int x, int y) const {
     DrawPickerMarker(painter, x, y, markerStyle_, PickerMarkerColor(GetColorAtPoint(x, y)));
+}
+
+std::optional<QPoint> TmbRectFieldPicker::ArrowKeyStep(const QKeyEvent& event) {
+    const int step = (event.modifiers() & Qt::ControlModifier) ? 10 : 1;
+    switch (event.key()) {
+    case Qt::Key_Left:
+        return QPoint(-step, 0);
+    case Qt::Key_Right:
+        return QPoint(step, 0);
+    case Qt::Key_Up:
+        return QPoint(0, -step);
+    case Qt::Key_Down:
+        return QPoint(0, step);
+    default:
+        return std::nullopt;
+    }
 }
 
 void TmbRectFieldPicker::mousePressEvent(QMouseEvent* event) {

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QWidget>
 
+#include <optional>
+
+class QKeyEvent;
 class QPainter;
 
 namespace chromint {
@@ -92,6 +95,8 @@ public:
 protected:
     // Takes the numbers of the point, as a user's pick does.
     virtual void PickAt(QPoint p) = 0;
+    // How far an arrow key moves the marker (10 pixels with Ctrl); nothing for other keys.
+    static std::optional<QPoint> ArrowKeyStep(const QKeyEvent& event);
 
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -1,5 +1,6 @@
 #include "mbTrackBarPicker.h"
 
+#include "ColorOperations.h"
 #include "ColorPreviewLayout.h"
 #include "PickerConversions.h"
 #include "PointerConfinement.h"
@@ -218,10 +219,7 @@ QSize TmbTrackBarPicker::sizeHint() const {
 }
 
 std::uint32_t TmbTrackBarPicker::Pixel(TColor color) const {
-    if (webSafe_)
-        color = NearestWebSafe(color);
-    const RGBTriple c = SplitRGB(color);
-    return (std::uint32_t(c.r) << 16) | (std::uint32_t(c.g) << 8) | c.b;
+    return SwapRB(webSafe_ ? NearestWebSafe(color) : color);
 }
 
 TColor TmbTrackBarPicker::SelectedColor() const {
@@ -514,25 +512,25 @@ void TmbTrackBarPicker::paintEvent(QPaintEvent*) {
 
 // ---- The three bars ----
 
-TVColorPicker::TVColorPicker(QWidget* parent)
-    : TmbTrackBarPicker(parent, 0, 0, 255, LevelSlot, TTrackBarLayout::lyVertical,
-                        QStringLiteral("Value: %value")) {}
-
-int TVColorPicker::SlotMax(Slot slot) const {
+int THSVTrackBarPicker::SlotMax(Slot slot) const {
     return slot == HueSlot ? 360 : 255;
 }
 
-TColor TVColorPicker::ColorOf(int hue, int sat, int level) const {
+TColor THSVTrackBarPicker::ColorOf(int hue, int sat, int level) const {
     return PickerHSVToRGB(hue, sat, level);
 }
 
-void TVColorPicker::Decompose(TColor color, int& hue, int& sat, int& level) const {
+void THSVTrackBarPicker::Decompose(TColor color, int& hue, int& sat, int& level) const {
     const RGBTriple c = SplitRGB(color);
     const HSVInt hsv = PickerRGBToHSV(c.r, c.g, c.b);
     hue = hsv.h;
     sat = hsv.s;
     level = hsv.v;
 }
+
+TVColorPicker::TVColorPicker(QWidget* parent)
+    : THSVTrackBarPicker(parent, 0, 0, 255, LevelSlot, TTrackBarLayout::lyVertical,
+                         QStringLiteral("Value: %value")) {}
 
 std::vector<std::uint32_t> TVColorPicker::GradientEntries() const {
     std::vector<std::uint32_t> e(255);
@@ -543,24 +541,8 @@ std::vector<std::uint32_t> TVColorPicker::GradientEntries() const {
 }
 
 THColorPicker::THColorPicker(QWidget* parent)
-    : TmbTrackBarPicker(parent, 0, 255, 255, HueSlot, TTrackBarLayout::lyHorizontal,
-                        QStringLiteral("Hue: %value")) {}
-
-int THColorPicker::SlotMax(Slot slot) const {
-    return slot == HueSlot ? 360 : 255;
-}
-
-TColor THColorPicker::ColorOf(int hue, int sat, int level) const {
-    return PickerHSVToRGB(hue, sat, level);
-}
-
-void THColorPicker::Decompose(TColor color, int& hue, int& sat, int& level) const {
-    const RGBTriple c = SplitRGB(color);
-    const HSVInt hsv = PickerRGBToHSV(c.r, c.g, c.b);
-    hue = hsv.h;
-    sat = hsv.s;
-    level = hsv.v;
-}
+    : THSVTrackBarPicker(parent, 0, 255, 255, HueSlot, TTrackBarLayout::lyHorizontal,
+                         QStringLiteral("Hue: %value")) {}
 
 std::vector<std::uint32_t> THColorPicker::GradientEntries() const {
     std::vector<std::uint32_t> e(360);

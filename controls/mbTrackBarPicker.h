@@ -92,6 +92,8 @@ class TmbTrackBarPicker : public QWidget {
     Q_PROPERTY(int BevelWidth READ BevelWidth WRITE SetBevelWidth)
     Q_PROPERTY(bool BorderStyle READ BorderStyle WRITE SetBorderStyle)
     Q_PROPERTY(bool Manual READ Manual)
+    Q_PROPERTY(int Hue READ Hue WRITE SetHue)
+    Q_PROPERTY(int Saturation READ Saturation WRITE SetSaturation)
 
 public:
     static constexpr int DefaultWidth = 267;
@@ -125,6 +127,12 @@ public:
     void SetBorderStyle(bool on);
 
     bool Manual() const { return manual_; }
+
+    // Every bar keeps a hue and a saturation besides the number it shows.
+    int Hue() const { return Number(HueSlot); }
+    void SetHue(int hue) { SetNumber(HueSlot, hue); }
+    int Saturation() const { return Number(SatSlot); }
+    void SetSaturation(int sat) { SetNumber(SatSlot, sat); }
 
     // The geometry the next paint uses, for the window layout and for checks.
     BarMetrics Metrics() const;
@@ -203,67 +211,54 @@ private:
     mutable QImage stretched_;
 };
 
-// The value bar: value 0..255 of a hue and saturation, larger values at the top.
-class TVColorPicker : public TmbTrackBarPicker {
+// The hue and value bars work in HSV alike: hue 0..360, saturation and value 0..255.
+class THSVTrackBarPicker : public TmbTrackBarPicker {
     Q_OBJECT
-    Q_PROPERTY(int Hue READ Hue WRITE SetHue)
-    Q_PROPERTY(int Saturation READ Saturation WRITE SetSaturation)
     Q_PROPERTY(int Value READ Value WRITE SetValue)
 
 public:
-    explicit TVColorPicker(QWidget* parent = nullptr);
-    int Hue() const { return Number(HueSlot); }
-    void SetHue(int hue) { SetNumber(HueSlot, hue); }
-    int Saturation() const { return Number(SatSlot); }
-    void SetSaturation(int sat) { SetNumber(SatSlot, sat); }
     int Value() const { return Number(LevelSlot); }
     void SetValue(int value) { SetNumber(LevelSlot, value); }
 
 protected:
+    using TmbTrackBarPicker::TmbTrackBarPicker;
+
     int SlotMax(Slot slot) const override;
-    bool TopIsMax() const override { return true; }
     TColor ColorOf(int hue, int sat, int level) const override;
     void Decompose(TColor color, int& hue, int& sat, int& level) const override;
+};
+
+// The value bar: value 0..255 of a hue and saturation, larger values at the top.
+class TVColorPicker : public THSVTrackBarPicker {
+    Q_OBJECT
+
+public:
+    explicit TVColorPicker(QWidget* parent = nullptr);
+
+protected:
+    bool TopIsMax() const override { return true; }
     std::vector<std::uint32_t> GradientEntries() const override;
 };
 
 // The hue bar: hue 0..360 at a saturation and value, hue 0 at the top or left.
-class THColorPicker : public TmbTrackBarPicker {
+class THColorPicker : public THSVTrackBarPicker {
     Q_OBJECT
-    Q_PROPERTY(int Hue READ Hue WRITE SetHue)
-    Q_PROPERTY(int Saturation READ Saturation WRITE SetSaturation)
-    Q_PROPERTY(int Value READ Value WRITE SetValue)
 
 public:
     explicit THColorPicker(QWidget* parent = nullptr);
-    int Hue() const { return Number(HueSlot); }
-    void SetHue(int hue) { SetNumber(HueSlot, hue); }
-    int Saturation() const { return Number(SatSlot); }
-    void SetSaturation(int sat) { SetNumber(SatSlot, sat); }
-    int Value() const { return Number(LevelSlot); }
-    void SetValue(int value) { SetNumber(LevelSlot, value); }
 
 protected:
-    int SlotMax(Slot slot) const override;
     bool TopIsMax() const override { return false; }
-    TColor ColorOf(int hue, int sat, int level) const override;
-    void Decompose(TColor color, int& hue, int& sat, int& level) const override;
     std::vector<std::uint32_t> GradientEntries() const override;
 };
 
 // The lightness bar: lightness on the process-wide picker scale, lighter at the top.
 class TLColorPicker : public TmbTrackBarPicker {
     Q_OBJECT
-    Q_PROPERTY(int Hue READ Hue WRITE SetHue)
-    Q_PROPERTY(int Saturation READ Saturation WRITE SetSaturation)
     Q_PROPERTY(int Luminance READ Luminance WRITE SetLuminance)
 
 public:
     explicit TLColorPicker(QWidget* parent = nullptr);
-    int Hue() const { return Number(HueSlot); }
-    void SetHue(int hue) { SetNumber(HueSlot, hue); }
-    int Saturation() const { return Number(SatSlot); }
-    void SetSaturation(int sat) { SetNumber(SatSlot, sat); }
     int Luminance() const { return Number(LevelSlot); }
     void SetLuminance(int lum) { SetNumber(LevelSlot, lum); }
 

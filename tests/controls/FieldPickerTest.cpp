@@ -5,6 +5,7 @@
 #include "PickerConversions.h"
 #include "PointerConfinement.h"
 #include "SLColorPicker.h"
+#include "WidgetTestSupport.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -24,6 +25,9 @@
 namespace chromint {
 namespace {
 
+using test::PixelAt;
+using test::Settle;
+
 std::string Hex(TColor c) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "$%06X", c);
@@ -38,15 +42,6 @@ std::unique_ptr<W> Shown(int w, int h) {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(widget.get()));
     QApplication::processEvents();
     return widget;
-}
-
-void Settle(QWidget& w) {
-    w.repaint();
-    QApplication::processEvents();
-}
-
-TColor PixelAt(QWidget& w, int x, int y) {
-    return ToTColor(w.grab().toImage().pixelColor(x, y));
 }
 
 // Restores the process-wide picker scale after a test that creates pickers.

@@ -1,6 +1,7 @@
 #include "ColorPreviewLayout.h"
 #include "PickerConversions.h"
 #include "PointerConfinement.h"
+#include "WidgetTestSupport.h"
 #include "mbTrackBarPicker.h"
 
 #include <QApplication>
@@ -19,6 +20,9 @@
 
 namespace chromint {
 namespace {
+
+using test::PixelAt;
+using test::Settle;
 
 using L = TTrackBarLayout;
 using I = TSelIndicator;
@@ -262,16 +266,6 @@ std::unique_ptr<Bar> MainWindowBar() {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(bar.get()));
     QApplication::processEvents();
     return bar;
-}
-
-// Lets the pending paint run, which raises the change of a mouse action.
-void Settle(QWidget& w) {
-    w.repaint();
-    QApplication::processEvents();
-}
-
-TColor PixelAt(QWidget& w, int x, int y) {
-    return ToTColor(w.grab().toImage().pixelColor(x, y));
 }
 
 struct ClickRow {
