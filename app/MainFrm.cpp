@@ -685,12 +685,16 @@ void TMainForm::UpdateButtons() {
 }
 
 void TMainForm::GetAll(TColor color, bool isProtected) {
+    PushColor(color, isProtected, nullptr);
+}
+
+void TMainForm::PushColor(TColor color, bool isProtected, PushRoutine typedIn) {
     UpdateColor(color, isProtected);
-    GetRGB(color);
-    GetHSL(color);
-    GetCMYK(color);
-    GetLab(color);
-    GetDeveloper(color);
+    for (const PushRoutine push : {&TMainForm::GetRGB, &TMainForm::GetHSL, &TMainForm::GetCMYK,
+                                   &TMainForm::GetLab, &TMainForm::GetDeveloper}) {
+        if (push != typedIn)
+            (this->*push)(color);
+    }
 }
 
 void TMainForm::ChangeWebPalette() {
@@ -737,11 +741,7 @@ void TMainForm::RGBChange() {
         MakeRGB(ClampByte(edtR->value()), ClampByte(edtG->value()), ClampByte(edtB->value()));
     if (WebOnly())
         color = SnapColor(color, WebSafeStep);
-    UpdateColor(color, false);
-    GetHSL(color);
-    GetCMYK(color);
-    GetLab(color);
-    GetDeveloper(color);
+    PushColor(color, false, &TMainForm::GetRGB);
 }
 
 void TMainForm::HSLChange() {
@@ -750,11 +750,7 @@ void TMainForm::HSLChange() {
         return;
     const RGBTriple rgb = HSLToRGB(edtH->value(), edtS->value(), edtL->value());
     const TColor color = MakeRGB(rgb);
-    UpdateColor(color, false);
-    GetRGB(color);
-    GetCMYK(color);
-    GetLab(color);
-    GetDeveloper(color);
+    PushColor(color, false, &TMainForm::GetHSL);
     ChangeWebPalette();
 }
 
@@ -764,22 +760,14 @@ void TMainForm::CMYKChange() {
     const RGBTriple rgb = CMYKToRGB(edtC->value() / 100.0, edtM->value() / 100.0,
                                     edtY->value() / 100.0, edtK->value() / 100.0);
     const TColor color = MakeRGB(rgb);
-    UpdateColor(color, false);
-    GetRGB(color);
-    GetHSL(color);
-    GetLab(color);
-    GetDeveloper(color);
+    PushColor(color, false, &TMainForm::GetCMYK);
 }
 
 void TMainForm::LabChange() {
     if (FUpdate)
         return;
     const TColor color = LabToRGB(edtCIEL->value(), edtCIEa->value(), edtCIEb->value());
-    UpdateColor(color, false);
-    GetRGB(color);
-    GetHSL(color);
-    GetCMYK(color);
-    GetDeveloper(color);
+    PushColor(color, false, &TMainForm::GetLab);
 }
 
 void TMainForm::edtDeveloperChange() {
@@ -790,11 +778,7 @@ void TMainForm::edtDeveloperChange() {
         return;
     if (WebOnly())
         color = SnapColor(color, WebSafeStep);
-    UpdateColor(color, false);
-    GetRGB(color);
-    GetHSL(color);
-    GetCMYK(color);
-    GetLab(color);
+    PushColor(color, false, &TMainForm::GetDeveloper);
 }
 
 void TMainForm::cbDeveloperChange() {
@@ -856,7 +840,6 @@ void TMainForm::ColorCopy(QAction* item) {
 void TMainForm::ApplyOperationResult(TColor color) {
     if (WebOnly())
         color = SnapColor(color, WebSafeStep);
-    UpdateColor(color, false);
     GetAll(color, false);
 }
 

@@ -80,6 +80,10 @@ private:
     void GetLab(TColor color);
     void GetDeveloper(TColor color);
     void UpdateColor(TColor color, bool isProtected);
+    using PushRoutine = void (TMainForm::*)(TColor);
+    // GetAll but for the push routine of the editor the colour was typed into: rewriting that
+    // editor would round away what the user is typing.
+    void PushColor(TColor color, bool isProtected, PushRoutine typedIn);
     void UpdateButtons();
     void ChangeWebPalette();
 

@@ -1,6 +1,7 @@
 #include "AboutDlg.h"
 
 #include "ColorOperations.h"
+#include "ColorPreviewLayout.h"
 #include "ColorTypes.h"
 #include "SplashFrm.h"
 
@@ -15,14 +16,6 @@
 namespace chromint {
 
 namespace {
-
-TColor ToTColor(const QColor& c) {
-    return MakeRGB(std::uint8_t(c.red()), std::uint8_t(c.green()), std::uint8_t(c.blue()));
-}
-
-QColor ToQColor(TColor c) {
-    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
-}
 
 // The product name as a picture, as wide as the text column.
 QPixmap NamePicture() {

@@ -477,28 +477,26 @@ void TColorWriter::Render(QImage& image) const {
                      ColorPictureCaption(FColor));
 }
 
-void TColorWriter::SaveAsBitmap(const QString& fileName) const {
+void TColorWriter::Save(const QString& fileName, Encoder encode) const {
     QImage image;
     Render(image);
-    WriteFileAtomically(fileName, EncodeBMP(image));
+    WriteFileAtomically(fileName, encode(image));
+}
+
+void TColorWriter::SaveAsBitmap(const QString& fileName) const {
+    Save(fileName, EncodeBMP);
 }
 
 void TColorWriter::SaveAsPNG(const QString& fileName) const {
-    QImage image;
-    Render(image);
-    WriteFileAtomically(fileName, EncodePNG(image));
+    Save(fileName, EncodePNG);
 }
 
 void TColorWriter::SaveAsGIF(const QString& fileName) const {
-    QImage image;
-    Render(image);
-    WriteFileAtomically(fileName, EncodeGIF(image));
+    Save(fileName, EncodeGIF);
 }
 
 void TColorWriter::SaveAsJPEG(const QString& fileName) const {
-    QImage image;
-    Render(image);
-    WriteFileAtomically(fileName, EncodeJPEG(image));
+    Save(fileName, EncodeJPEG);
 }
 
 // ---- The "Export..." command --------------------------------------------------------------

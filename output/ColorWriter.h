@@ -87,7 +87,9 @@ public:
     void SaveAsJPEG(const QString& fileName) const;
 
 private:
+    using Encoder = std::vector<std::uint8_t> (*)(const QImage&);
     ColorPictureLook Look() const;
+    void Save(const QString& fileName, Encoder encode) const;
 
     int FWidth = DefaultWidth;
     int FHeight = DefaultHeight;

@@ -21,12 +21,6 @@ namespace {
 constexpr TColor kDisabledCell = 0x808080;
 constexpr int kHintHideMs = 5000;
 
-QColor Solid(TColor color) {
-    if (IsSystemColor(color))
-        color = ResolveSystemColor(color);
-    return ToQColor(color & 0xFFFFFF);
-}
-
 void FillChecker(QPainter& painter, const QRect& rect, int block, const QColor& a,
                  const QColor& b) {
     painter.fillRect(rect, a);
@@ -98,8 +92,8 @@ void PaintPaletteCell(QPainter& painter, const QRect& rect, const PaletteCellLoo
     const auto color = TryStringToColor(look.text);
     if (!color)
         return;
-    const QColor highlight = Solid(look.highlight);
-    const QColor dark = Solid(look.dark);
+    const QColor highlight = ToQColor(look.highlight);
+    const QColor dark = ToQColor(look.dark);
     QColor frame;
     switch (look.state) {
     case ccsOver:
@@ -129,13 +123,13 @@ void PaintPaletteCell(QPainter& painter, const QRect& rect, const PaletteCellLoo
     if (inner.isEmpty())
         return;
     if (!look.enabled)
-        painter.fillRect(inner, Solid(kDisabledCell));
+        painter.fillRect(inner, ToQColor(kDisabledCell));
     else if (*color == clTransparent)
         FillTransparent(painter, inner, look.transparentStyle);
     else if (*color != clCustom)
-        painter.fillRect(inner, Solid(*color));
+        painter.fillRect(inner, ToQColor(*color));
     if (look.style == csDefault)
-        FrameRect(painter, inner, Solid(look.shadow), 1);
+        FrameRect(painter, inner, ToQColor(look.shadow), 1);
 }
 
 QString PaletteCellHint(const QString& text, const QString& name, const QString& hintFormat) {

@@ -35,6 +35,12 @@ TColor PixelAt(const QImage& image, int x, int y) {
                    static_cast<std::uint8_t>(qBlue(p)));
 }
 
+// A name so long that the temporary file beside it cannot be created, even for root: writing
+// it fails, while a file of that name can still be made directly.
+QString NameTooLongForATemporary(const QTemporaryDir& dir, char letter) {
+    return dir.filePath(QString(245, QLatin1Char(letter)) + QStringLiteral(".png"));
+}
+
 TColorWriter Writer(TColor color) {
     TColorWriter writer(color);
     writer.SetFrameColor(kFrame);
@@ -306,8 +312,7 @@ TEST(ColorWriter, JpegIsProgressive) {
 
 TEST(ColorWriter, FailedWriteKeepsTheOldFile) {
     QTemporaryDir dir;
-    // A name so long that the temporary file beside it cannot be created, even for root.
-    const QString name = dir.filePath(QString(245, QLatin1Char('a')) + QStringLiteral(".png"));
+    const QString name = NameTooLongForATemporary(dir, 'a');
     QFile old(name);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("old contents");
@@ -420,7 +425,7 @@ TEST(ExportCommand, CancelWritesNothingAndKeepsTheFolder) {
 
 TEST(ExportCommand, FailureShowsTheMessageOnceAndStillStoresTheFolder) {
     QTemporaryDir dir;
-    const QString name = dir.filePath(QString(245, QLatin1Char('b')) + QStringLiteral(".png"));
+    const QString name = NameTooLongForATemporary(dir, 'b');
     {
         QFile old(name);
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
