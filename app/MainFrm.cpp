@@ -11,6 +11,7 @@
 #include "ColorUtils.h"
 #include "ColorUtilsWeb.h"
 #include "ColorWriter.h"
+#include "DesktopBackground.h"
 #include "DesktopPointerConfinement.h"
 #include "DesktopUtils.h"
 #include "Favourites.h"
@@ -25,6 +26,7 @@
 #include "SLColorPicker.h"
 #include "ScreenColorDlg.h"
 #include "SepiaDlg.h"
+#include "Session.h"
 #include "SimpleSchemeDlg.h"
 #include "SystemColorsDlg.h"
 #include "WebSafeQuestion.h"
@@ -514,8 +516,11 @@ void TMainForm::CreateMenus() {
     miSetAeroColor = item(ColorMenu, "miSetAeroColor", "Set Aero color");
     connect(miSetAeroColor, &QAction::triggered, this,
             [this] { Aero::AnimateAeroColor(CurrentColor(), 10, 5); });
-    connect(item(ColorMenu, "miSetDesktopColor", "Set desktop color"), &QAction::triggered, this,
+    QAction* miSetDesktopColor = item(ColorMenu, "miSetDesktopColor", "Set desktop color");
+    connect(miSetDesktopColor, &QAction::triggered, this,
             [this] { SetDesktopColorCommand(CurrentColor()); });
+    // A Wayland desktop whose background settings are unknown has no colour to set.
+    miSetDesktopColor->setVisible(!IsWaylandSession() || CanSetDesktopBackgroundColor());
     connect(ColorMenu, &QMenu::aboutToShow, this, &TMainForm::ColorMenuPopup);
     btnColor->setMenu(ColorMenu);
 }
@@ -541,7 +546,15 @@ void TMainForm::FormCreate(std::unique_ptr<SettingsStore> store) {
 
     SetPointerConfinement(&DesktopPointerConfinement::Instance());
     HotKeyManager = new THotKeyManager(this);
-    InstallMainWindowHotKey(*HotKeyManager, [this](TColor color) { GetAll(color, false); });
+    FHotKeyAdvice.clear();
+    const bool hotKeyHeld = InstallMainWindowHotKey(
+                                *HotKeyManager, [this](TColor color) { GetAll(color, false); },
+                                [this] { PickFromScreen(); }) != 0;
+    if (!hotKeyHeld && IsWaylandSession()) {
+        // Said where the user looks for it: the About box, and here for a terminal.
+        FHotKeyAdvice = PickCommandKeyAdvice();
+        std::fprintf(stderr, "chromint: %s\n", qPrintable(FHotKeyAdvice));
+    }
     GetAll(FSettings->Color(), false);
     ChangeWebPalette();
 }
@@ -933,6 +946,9 @@ void TMainForm::miColorFromScreenClick() {
     hooks.hotKeys = HotKeyManager;
     hooks.confirmColor = ConfirmCallback();
     hooks.applyColor = MakeCurrentCallback();
+    hooks.showMessage = [this](const QString& message) {
+        QMessageBox::warning(this, QStringLiteral("Screen color"), message);
+    };
     try {
         RunScreenColorCommand(hooks);
     } catch (const std::exception& error) {
@@ -940,8 +956,20 @@ void TMainForm::miColorFromScreenClick() {
     }
 }
 
+void TMainForm::PickFromScreen() {
+    const ScreenPick pick = PickScreenColor();
+    if (pick.status == ScreenCapture::Status::Done) {
+        GetAll(pick.color, false);
+        showNormal();
+        raise();
+        activateWindow();
+    } else if (pick.status != ScreenCapture::Status::Cancelled) {
+        QMessageBox::warning(this, QStringLiteral("Screen color"), pick.message);
+    }
+}
+
 void TMainForm::miAboutClick() {
-    TAboutDialog::ShowAbout(this);
+    TAboutDialog::ShowAbout(this, FHotKeyAdvice);
 }
 
 void TMainForm::TintHSLGauges() {

@@ -58,6 +58,11 @@ public:
     // What the editors show, as whole numbers.
     EditorValues EditorsShown() const;
 
+    // "chromint --pick" and Alt+X where the screen cannot be read live: one colour from the
+    // screen, made current without question, the window brought forward; a failure other
+    // than a cancel is shown.
+    void PickFromScreen();
+
 signals:
     void currentColorChanged(TColor color);
 
@@ -66,6 +71,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // How to get a picking key where Alt+X cannot be had; empty where it can.
+    QString FHotKeyAdvice;
+
     void CreateControls();
     void CreateActions();
     void CreateMenus();

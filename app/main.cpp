@@ -1,11 +1,16 @@
 // Chromint: entry point.
 
 #include "Cmdln.h"
+#include "CommandLineOptions.h"
+#include "FrozenFramePicker.h"
 #include "InstanceMarker.h"
+#include "InstanceService.h"
 #include "MainFrm.h"
+#include "Session.h"
 #include "SplashFrm.h"
 #include "StartupDialogs.h"
 #include "SystemColors.h"
+#include "mbColorPreview.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -69,13 +75,48 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext& context,
     g_defaultMessageHandler(type, context, message);
 }
 
+QStringList ArgumentList(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// "#RRGGBB" of a picked colour.
+QString HexText(chromint::TColor color) {
+    return QStringLiteral("#%1%2%3")
+        .arg(chromint::GetRValue(color), 2, 16, QLatin1Char('0'))
+        .arg(chromint::GetGValue(color), 2, 16, QLatin1Char('0'))
+        .arg(chromint::GetBValue(color), 2, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    const chromint::TStartOptions options = chromint::ParseStartOptions(ArgumentList(argc, argv));
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "chromint: %s\nTry 'chromint --help' for more information.\n",
+                     qPrintable(options.error));
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(qPrintable(chromint::StartOptionsHelp()), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("%s\n", qPrintable(chromint::VersionText()));
+        return 0;
+    }
     if (const char* reason = missingDisplayReason()) {
-        std::fprintf(stderr, "chromint: no graphical display available (%s)\n", reason);
+        if (options.pick)
+            std::fprintf(stderr, "chromint: cannot pick a colour: no graphical display (%s)\n",
+                         reason);
+        else
+            std::fprintf(stderr, "chromint: no graphical display available (%s)\n", reason);
         return 1;
     }
+    chromint::PreferNativeWayland();
     // Where the program lives, taken while /proc still names it: an executable replaced by a
     // rebuild during the run would show up there as deleted.
     chromint::CommandLine();
@@ -88,6 +129,28 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Chromint"));
     QApplication::setOrganizationName(QStringLiteral("Qelvo"));
     QApplication::setDesktopFileName(QStringLiteral("chromint"));
+
+    // A pick hands itself to the running instance, or picks here before anything is shown.
+    std::optional<chromint::TColor> picked;
+    if (options.pick) {
+        if (!options.print && chromint::RequestPickFromRunningInstance())
+            return 0;
+        QApplication::setQuitOnLastWindowClosed(false);
+        const chromint::ScreenPick pick = chromint::PickScreenColor();
+        if (pick.status != chromint::ScreenCapture::Status::Done) {
+            std::fprintf(stderr, "chromint: no colour picked: %s\n",
+                         qPrintable(pick.status == chromint::ScreenCapture::Status::Cancelled
+                                        ? QStringLiteral("cancelled")
+                                        : pick.message));
+            return 1;
+        }
+        if (options.print) {
+            std::printf("%s\n", qPrintable(HexText(pick.color)));
+            return 0;
+        }
+        picked = pick.color;
+        QApplication::setQuitOnLastWindowClosed(true);
+    }
     QApplication::processEvents();
 
     auto splash = std::make_unique<chromint::TSplashForm>();
@@ -102,6 +165,13 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/chromint/chromint.svg")));
 
     chromint::TMainForm mainForm;
+    if (picked)
+        mainForm.GetAll(*picked, false);
+    // Later "chromint --pick" commands come to this window.
+    chromint::TInstanceService service;
+    if (service.Register())
+        QObject::connect(&service, &chromint::TInstanceService::PickRequested, &mainForm,
+                         &chromint::TMainForm::PickFromScreen);
     // Four dialogs live, hidden, for the whole run.
     chromint::CreateStartupDialogs(&mainForm);
 

@@ -41,7 +41,7 @@ QPixmap LogoPicture() {
 
 } // namespace
 
-TAboutDialog::TAboutDialog(QWidget* parent) : QDialog(parent) {
+TAboutDialog::TAboutDialog(QWidget* parent, const QString& note) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(QStringLiteral("About"));
     setFixedSize(270, 198);
@@ -88,6 +88,18 @@ TAboutDialog::TAboutDialog(QWidget* parent) : QDialog(parent) {
     btnOk_->setDefault(true);
     connect(btnOk_, &QPushButton::clicked, this, &QDialog::accept);
 
+    if (!note.isEmpty()) {
+        auto* lblNote = new QLabel(note, this);
+        lblNote->setObjectName(QStringLiteral("lblNote"));
+        lblNote->setWordWrap(true);
+        const int noteHeight = lblNote->heightForWidth(254);
+        lblNote->setGeometry(8, 165, 254, noteHeight);
+        const int extra = noteHeight + 8;
+        setFixedSize(width(), height() + extra);
+        lblLink_->move(lblLink_->x(), lblLink_->y() + extra);
+        btnOk_->move(btnOk_->x(), btnOk_->y() + extra);
+    }
+
     // FormCreate: the version line and the panel a shade lighter than the window.
     lblAppVersion_->setText(QStringLiteral("%1 %2.%3.%4.%5")
                                 .arg(lblAppVersion_->text())
@@ -121,8 +133,8 @@ void TAboutDialog::lblLinkClick() {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(MakerWebAddress)));
 }
 
-void TAboutDialog::ShowAbout(QWidget* parent) {
-    TAboutDialog dialog(parent);
+void TAboutDialog::ShowAbout(QWidget* parent, const QString& note) {
+    TAboutDialog dialog(parent, note);
     dialog.exec();
 }
 

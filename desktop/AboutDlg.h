@@ -26,10 +26,11 @@ inline constexpr const char* MakerWebAddress = "https://qelvo.example/chromint";
 class TAboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TAboutDialog(QWidget* parent = nullptr);
+    // note, when given, is a word about this session shown under the picture panel.
+    explicit TAboutDialog(QWidget* parent = nullptr, const QString& note = {});
 
     // Runs the box modally, centred on its parent.
-    static void ShowAbout(QWidget* parent);
+    static void ShowAbout(QWidget* parent, const QString& note = {});
 
     QWidget* Panel() const { return panel_; }
 

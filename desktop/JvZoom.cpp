@@ -50,11 +50,32 @@ TJvZoom::TJvZoom(QWidget* parent) : QWidget(parent) {
     timer_.start();
 }
 
+void TJvZoom::SetSource(ScreenAccess* source) {
+    source_ = source;
+    ForceUpdate();
+}
+
+void TJvZoom::SetPolling(bool polling) {
+    polling_ = polling;
+    if (polling && active_)
+        timer_.start();
+    else
+        timer_.stop();
+}
+
+ScreenAccess& TJvZoom::Source() const {
+    return source_ != nullptr ? *source_ : Screen();
+}
+
+QSize TJvZoom::ClampSize() const {
+    return source_ != nullptr ? source_->DesktopRect().size() : PrimaryScreenSize();
+}
+
 void TJvZoom::SetActive(bool active) {
     if (active == active_)
         return;
     active_ = active;
-    if (active)
+    if (active && polling_)
         timer_.start();
     else
         timer_.stop();
@@ -138,7 +159,7 @@ void TJvZoom::ForceUpdate() {
 
 void TJvZoom::ZoomInAt(int x, int y) {
     if (isEnabled()) {
-        Screen().SetPointerPos(QPoint(x, y));
+        Source().SetPointerPos(QPoint(x, y));
     } else if (QPoint(x, y) != lastPoint_) {
         lastPoint_ = QPoint(x, y);
         emit ContentsChanged();
@@ -166,7 +187,7 @@ void TJvZoom::Tick() {
 bool TJvZoom::RenderPicture() {
     QPoint p = lastPoint_;
     if (isEnabled()) {
-        const auto pointer = Screen().PointerPos();
+        const auto pointer = Source().PointerPos();
         if (!pointer || *pointer == lastPoint_)
             return false; // a still pointer costs this one query
         p = *pointer;
@@ -175,10 +196,10 @@ bool TJvZoom::RenderPicture() {
     }
     lastPoint_ = p;
 
-    const ZoomGeometry g = ComputeZoomGeometry(p, size(), zoomLevel_, PrimaryScreenSize());
+    const ZoomGeometry g = ComputeZoomGeometry(p, size(), zoomLevel_, ClampSize());
     if (picture_.size() != size())
         picture_ = QImage(size(), QImage::Format_RGB32);
-    const QImage captured = g.source.isEmpty() ? QImage() : Screen().Grab(g.source);
+    const QImage captured = g.source.isEmpty() ? QImage() : Source().Grab(g.source);
     if (captured.isNull()) {
         picture_.fill(background_);
     } else {

@@ -10,6 +10,8 @@
 
 namespace chromint {
 
+class ScreenAccess;
+
 // Where the magnifier takes its picture from and where its cross-hair goes, for pointer p, a
 // view of the given size, a zoom level (captured area as a percentage of the view) and the
 // primary screen's size. Near an edge the captured area stops at the edge and the cross-hair
@@ -57,6 +59,13 @@ public:
     QColor BackgroundColor() const { return background_; }
     void SetBackgroundColor(const QColor& color);
 
+    // Where the pixels and the pointer come from: the session's screen unless another source
+    // (a still picture of it) is given; the source must outlive the view.
+    void SetSource(ScreenAccess* source);
+    // Whether the view asks for the pointer on its timer; a view whose owner reports every
+    // move itself (through Tick) turns it off and costs nothing while the pointer is still.
+    void SetPolling(bool polling);
+
     QPoint LastPoint() const { return lastPoint_; }
     void ForceUpdate();
     void ZoomInAt(int x, int y);
@@ -65,6 +74,8 @@ public:
     void Tick();
     // The primary screen's size in physical pixels, the clamping limit of the view.
     static QSize PrimaryScreenSize();
+    // The limit for this view: the primary screen's, or the whole of another source.
+    QSize ClampSize() const;
 
 signals:
     void ContentsChanged();
@@ -77,7 +88,11 @@ private:
     // Captures and draws the picture for this tick; false when nothing changed.
     bool RenderPicture();
 
+    ScreenAccess& Source() const;
+
     QTimer timer_;
+    ScreenAccess* source_ = nullptr;
+    bool polling_ = true;
     bool active_ = true;
     int zoomLevel_ = 100;
     int delay_ = 100;

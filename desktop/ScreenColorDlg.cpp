@@ -43,11 +43,9 @@ QString ColorValuesText(TColor color) {
         .arg(GetBValue(color));
 }
 
-TScreenColorDialog::TScreenColorDialog(double zoom, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
-    setObjectName(QStringLiteral("ScreenColorDialog"));
-    setWindowTitle(QStringLiteral("Screen color"));
+TScreenColorPanel::TScreenColorPanel(double zoom, ScreenAccess& source, QWidget* parent)
+    : QWidget(parent), source_(source) {
+    setObjectName(QStringLiteral("ScreenColorPanel"));
     setFixedSize(193, 133);
 
     auto* panel = new QFrame(this);
@@ -56,10 +54,12 @@ TScreenColorDialog::TScreenColorDialog(double zoom, QWidget* parent)
     panel->setGeometry(8, 8, 102, 102);
     zoom_ = new TJvZoom(panel);
     zoom_->setGeometry(1, 1, 100, 100);
+    if (&source != &Screen())
+        zoom_->SetSource(&source);
     zoom_->SetZoomLevel(50);
     zoom_->SetCrosshair(true);
     zoom_->SetCrosshairSize(30);
-    connect(zoom_, &TJvZoom::ContentsChanged, this, &TScreenColorDialog::ZoomContentsChanged);
+    connect(zoom_, &TJvZoom::ContentsChanged, this, &TScreenColorPanel::ZoomContentsChanged);
 
     desktopSwatch_ = new TmbColorPreview(this);
     desktopSwatch_->setObjectName(QStringLiteral("DesktopSwatch"));
@@ -85,6 +85,38 @@ TScreenColorDialog::TScreenColorDialog(double zoom, QWidget* parent)
     lblColor_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblColor_->setGeometry(78, 115, 107, lblColor_->sizeHint().height());
 
+    edtZoom_->setValue(zoom);
+    zoom_->SetZoomPercentage(ZoomPercentageForValue(edtZoom_->value()));
+    connect(edtZoom_, &QDoubleSpinBox::valueChanged, this, &TScreenColorPanel::edtZoomChange);
+}
+
+TColor TScreenColorPanel::Color() const {
+    return desktopSwatch_->Color();
+}
+
+void TScreenColorPanel::ZoomContentsChanged() {
+    const QPoint point = zoom_->LastPoint();
+    lblPosition_->setText(QStringLiteral("%1x%2").arg(point.x()).arg(point.y()));
+    lblPosition_->adjustSize();
+    const auto rgb = source_.PixelAt(point);
+    desktopSwatch_->SetColor(
+        rgb ? MakeRGB(std::uint8_t(*rgb >> 16), std::uint8_t(*rgb >> 8), std::uint8_t(*rgb))
+            : clNone);
+    lblColor_->setText(ColorValuesText(desktopSwatch_->Color()));
+}
+
+void TScreenColorPanel::edtZoomChange(double value) {
+    zoom_->SetZoomPercentage(ZoomPercentageForValue(value));
+}
+
+TScreenColorDialog::TScreenColorDialog(double zoom, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("ScreenColorDialog"));
+    setWindowTitle(QStringLiteral("Screen color"));
+    setFixedSize(193, 133);
+    panel_ = new TScreenColorPanel(1.0, Screen(), this);
+
     // Start-up, in the order the window needs: fixer, confirm key, idle timer, caption.
     fixer_ = std::make_unique<TStayOnTopFixer>(this);
     hotKeys_ = new THotKeyManager(this);
@@ -105,9 +137,7 @@ TScreenColorDialog::TScreenColorDialog(double zoom, QWidget* parent)
         const QSize outer = frameGeometry().size();
         move(area.width() - outer.width() - 25, area.height() - outer.height() - 25);
     }
-    edtZoom_->setValue(zoom);
-    zoom_->SetZoomPercentage(ZoomPercentageForValue(edtZoom_->value()));
-    connect(edtZoom_, &QDoubleSpinBox::valueChanged, this, &TScreenColorDialog::edtZoomChange);
+    panel_->findChild<QDoubleSpinBox*>(QStringLiteral("edtZoom"))->setValue(zoom);
 }
 
 TScreenColorDialog::~TScreenColorDialog() = default;
@@ -117,7 +147,7 @@ bool TScreenColorDialog::Execute() {
 }
 
 TColor TScreenColorDialog::Color() const {
-    return desktopSwatch_->Color();
+    return panel_->Color();
 }
 
 void TScreenColorDialog::showEvent(QShowEvent* event) {
@@ -127,32 +157,54 @@ void TScreenColorDialog::showEvent(QShowEvent* event) {
 }
 
 void TScreenColorDialog::IdleChanged(quint32 idleTime) {
-    zoom_->setEnabled(idleTime < quint32(IdleFreezeMs));
+    Zoom()->setEnabled(idleTime < quint32(IdleFreezeMs));
 }
 
 void TScreenColorDialog::ZoomContentsChanged() {
-    const QPoint point = zoom_->LastPoint();
-    lblPosition_->setText(QStringLiteral("%1x%2").arg(point.x()).arg(point.y()));
-    lblPosition_->adjustSize();
-    desktopSwatch_->SetColor(ScreenPixelColor(point));
-    lblColor_->setText(ColorValuesText(desktopSwatch_->Color()));
-}
-
-void TScreenColorDialog::edtZoomChange(double value) {
-    zoom_->SetZoomPercentage(ZoomPercentageForValue(value));
+    panel_->ZoomContentsChanged();
 }
 
 std::uint16_t InstallMainWindowHotKey(THotKeyManager& manager,
-                                      std::function<void(TColor)> applyColor) {
+                                      std::function<void(TColor)> applyColor,
+                                      std::function<void()> pickInstead) {
     QObject::connect(&manager, &THotKeyManager::HotKeyPressed, &manager,
-                     [applyColor = std::move(applyColor)](quint32 hotKey, quint16) {
+                     [applyColor = std::move(applyColor),
+                      pickInstead = std::move(pickInstead)](quint32 hotKey, quint16) {
                          if (hotKey !=
                              ParseHotKeyText(QString::fromLatin1(MainWindowHotKeyText), true))
                              return;
+                         if (!Screen().Available()) {
+                             if (pickInstead)
+                                 pickInstead();
+                             return;
+                         }
                          if (const std::optional<TColor> color = PixelUnderPointer())
                              applyColor(*color);
                      });
     return RegisterMainWindowHotKey(manager);
+}
+
+QString PickCommandKeyAdvice() {
+    return QStringLiteral("Alt+X cannot pick colours here: this desktop gives programs no "
+                          "global keys. To pick with a key, bind the command "
+                          "\"chromint --pick\" to one in the desktop's keyboard settings.");
+}
+
+ScreenPick PickFromStillFrame(double zoom) {
+    ScreenPick pick;
+    const ScreenCapture::Picture picture = DesktopCapture().Capture();
+    if (picture.status != ScreenCapture::Status::Done) {
+        pick.status = picture.status;
+        pick.message = ScreenCaptureMessage(picture.status, picture.message);
+        return pick;
+    }
+    if (const std::optional<TColor> color = RunFrozenFramePicker(picture, zoom)) {
+        pick.status = ScreenCapture::Status::Done;
+        pick.color = *color;
+    } else {
+        pick.status = ScreenCapture::Status::Cancelled;
+    }
+    return pick;
 }
 
 namespace {
@@ -181,6 +233,21 @@ bool RunScreenColorCommand(const ScreenColorCommandHooks& hooks) {
         hooks.hotKeys->ClearHotKeys(); // so Alt+X is free while the picker runs
     std::unique_ptr<TScreenColorDialog> dialog;
     const MainWindowRestorer restorer{hooks, dialog};
+    if (!Screen().Available() || hooks.pickStill) {
+        const ScreenPick pick = hooks.pickStill ? hooks.pickStill() : PickFromStillFrame(8.0);
+        if (pick.status != ScreenCapture::Status::Done) {
+            if (pick.status != ScreenCapture::Status::Cancelled && hooks.showMessage)
+                hooks.showMessage(pick.message);
+            return false;
+        }
+        const std::optional<TColor> confirmed =
+            hooks.confirmColor ? hooks.confirmColor(pick.color) : std::optional(pick.color);
+        if (!confirmed)
+            return false;
+        if (hooks.applyColor)
+            hooks.applyColor(*confirmed);
+        return true;
+    }
     dialog = std::make_unique<TScreenColorDialog>(8.0);
     if (hooks.mainWindow != nullptr)
         hooks.mainWindow->showMinimized();

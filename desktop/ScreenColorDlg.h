@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ColorTypes.h"
+#include "FrozenFramePicker.h"
 #include "HotKeyManager.h"
 
 #include <QDialog>
@@ -15,6 +16,7 @@ class QLabel;
 
 namespace chromint {
 
+class ScreenAccess;
 class TIdleTimer;
 class TJvZoom;
 class TStayOnTopFixer;
@@ -25,6 +27,31 @@ class TmbColorPreview;
 TColor ScreenPixelColor(QPoint point);
 // The colour under the mouse pointer, nothing where it cannot be read.
 std::optional<TColor> PixelUnderPointer();
+
+// The picker's face, 193 x 133: a magnifier following the pointer, the pointer's position,
+// the pixel's swatch and values, and the zoom factor. It reads the session's screen, or a
+// still picture of it.
+class TScreenColorPanel : public QWidget {
+    Q_OBJECT
+public:
+    TScreenColorPanel(double zoom, ScreenAccess& source, QWidget* parent = nullptr);
+
+    TJvZoom* Zoom() const { return zoom_; }
+    // The colour under the magnifier's cross-hair; clNone where it cannot be read.
+    TColor Color() const;
+    // Reads the position and the pixel at the magnifier's point.
+    void ZoomContentsChanged();
+
+private:
+    void edtZoomChange(double value);
+
+    ScreenAccess& source_;
+    TJvZoom* zoom_ = nullptr;
+    TmbColorPreview* desktopSwatch_ = nullptr;
+    QDoubleSpinBox* edtZoom_ = nullptr;
+    QLabel* lblPosition_ = nullptr;
+    QLabel* lblColor_ = nullptr;
+};
 
 // The stay-on-top "Screen color" window: a magnifier following the pointer, the pointer's
 // position, the pixel's swatch and values; confirmed with Ctrl+Shift+X from any program.
@@ -41,7 +68,7 @@ public:
     // The picked colour.
     TColor Color() const;
 
-    TJvZoom* Zoom() const { return zoom_; }
+    TJvZoom* Zoom() const { return panel_->Zoom(); }
     THotKeyManager* HotKeyManager() const { return hotKeys_; }
 
     // The picker's reactions, public so tests can drive them without waiting.
@@ -52,13 +79,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void edtZoomChange(double value);
-
-    TJvZoom* zoom_ = nullptr;
-    TmbColorPreview* desktopSwatch_ = nullptr;
-    QDoubleSpinBox* edtZoom_ = nullptr;
-    QLabel* lblPosition_ = nullptr;
-    QLabel* lblColor_ = nullptr;
+    TScreenColorPanel* panel_ = nullptr;
     THotKeyManager* hotKeys_ = nullptr;
     std::unique_ptr<TStayOnTopFixer> fixer_;
     std::unique_ptr<TIdleTimer> idleTimer_;
@@ -72,9 +93,14 @@ QString ColorValuesText(TColor color);
 // The main window's "Alt+X": registers it (0 when another program holds it, which is left
 // alone silently) and makes each press hand the pixel under the pointer to applyColor
 // (GetAll(colour, false)) at once, without question or window. Presses where the pixel cannot
-// be read do nothing. The connection lives as long as manager.
+// be read do nothing; in a session that cannot read the screen live (Wayland), a press runs
+// pickInstead, a pick the desktop allows. The connection lives as long as manager.
 std::uint16_t InstallMainWindowHotKey(THotKeyManager& manager,
-                                      std::function<void(TColor)> applyColor);
+                                      std::function<void(TColor)> applyColor,
+                                      std::function<void()> pickInstead = {});
+
+// How to get a key for picking where the desktop gives programs no global keys.
+QString PickCommandKeyAdvice();
 
 // What "From screen..." needs from the main window.
 struct ScreenColorCommandHooks {
@@ -87,10 +113,20 @@ struct ScreenColorCommandHooks {
     std::function<void(TColor)> applyColor;
     // Runs the dialog; tests replace it. By default Execute().
     std::function<bool(TScreenColorDialog&)> execute;
+    // Where the screen cannot be read live: a pick from a still frame of it. By default a
+    // picture of the desktop through DesktopCapture() with the still-frame picker over it.
+    std::function<ScreenPick()> pickStill;
+    // Tells the user why no colour could be taken.
+    std::function<void(const QString&)> showMessage;
 };
+
+// A colour from a still frame of the desktop, through the still-frame picker.
+ScreenPick PickFromStillFrame(double zoom);
 
 // "From screen...": minimise the main window, let the user pick, apply the colour through
 // the question, and always restore the main window and its hot key, also after an error.
+// Where the screen cannot be read live, the pick is made on a still frame of the desktop
+// (the main window stays where it is, so its colours can be picked too); a failure is shown.
 // Answers whether a colour was applied.
 bool RunScreenColorCommand(const ScreenColorCommandHooks& hooks);
 

@@ -1,5 +1,5 @@
-// Backends for sessions without X11 (Wayland, offscreen): they change nothing and report
-// every service as unavailable.
+// Backends for sessions without X11 or portals (offscreen, bare Wayland): they change nothing and
+// report every service as unavailable.
 
 #include "PlatformBackends.h"
 
@@ -27,6 +27,14 @@ public:
     void Release() override {}
 };
 
+class ScreenCaptureNone final : public ScreenCapture {
+public:
+    bool Available() override { return false; }
+    Picture Capture() override { return {}; }
+    bool CanPickColor() override { return false; }
+    PickedColor PickColor() override { return {}; }
+};
+
 class FrameColorNone final : public FrameColorBackend {
 public:
     bool IsCompositionEnabled() override { return false; }
@@ -44,6 +52,9 @@ std::unique_ptr<GlobalHotKeys> CreateGlobalHotKeysNone() {
 }
 std::unique_ptr<ScreenAccess> CreateScreenAccessNone() {
     return std::make_unique<ScreenAccessNone>();
+}
+std::unique_ptr<ScreenCapture> CreateScreenCaptureNone() {
+    return std::make_unique<ScreenCaptureNone>();
 }
 std::unique_ptr<FrameColorBackend> CreateFrameColorNone() {
     return std::make_unique<FrameColorNone>();

@@ -27,6 +27,24 @@ PACKAGES=(
     x11-utils
     x11-xserver-utils
     xauth
+    qt6-wayland
+    # the headless Wayland session of the tests
+    dbus
+    jq
+    python3-minimal
+    sway
+    swaybg
+    xwayland
+    grim
+    slurp
+    wtype
+    xdg-desktop-portal
+    xdg-desktop-portal-wlr
+    xdg-desktop-portal-gtk
+    pipewire
+    wl-clipboard
+    libwayland-dev
+    libwayland-bin
 )
 
 missing=()

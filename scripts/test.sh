@@ -18,8 +18,13 @@ CTEST_TIMEOUT=600 # seconds, per test program case
 
 WORK=""
 XVFB_PID=""
+BUS_PID=""
 
 cleanup() {
+    if [[ -n "$BUS_PID" ]] && kill -0 "$BUS_PID" 2>/dev/null; then
+        kill "$BUS_PID" 2>/dev/null
+        wait "$BUS_PID" 2>/dev/null
+    fi
     if [[ -n "$XVFB_PID" ]] && kill -0 "$XVFB_PID" 2>/dev/null; then
         kill "$XVFB_PID" 2>/dev/null
         wait "$XVFB_PID" 2>/dev/null
@@ -101,6 +106,9 @@ start_xvfb() {
     return 1
 }
 
+# The X11 tests run on X11 even when started from a Wayland desktop; the Wayland ones start
+# a session of their own.
+unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 if [[ -z "${DISPLAY:-}" ]]; then
     if ! start_xvfb; then
         echo "test: FAILED to start Xvfb" >&2
@@ -108,6 +116,30 @@ if [[ -z "${DISPLAY:-}" ]]; then
     fi
 else
     log "using the existing display $DISPLAY"
+fi
+
+# --- session bus ------------------------------------------------------------
+# A private one, so that the tests never reach a Chromint the user runs (or its portals).
+start_session_bus() {
+    local address="unix:path=$WORK/bus"
+    dbus-daemon --session --address="$address" --nofork --nopidfile \
+        >"$WORK/dbus.log" 2>&1 &
+    BUS_PID=$!
+    local tries
+    for tries in $(seq 1 50); do
+        if [[ -S "$WORK/bus" ]]; then
+            export DBUS_SESSION_BUS_ADDRESS="$address"
+            log "started a private session bus (pid $BUS_PID)"
+            return 0
+        fi
+        sleep 0.1
+    done
+    cat "$WORK/dbus.log" >&2
+    return 1
+}
+if ! start_session_bus; then
+    echo "test: FAILED to start a session bus" >&2
+    exit 1
 fi
 
 # --- tests ------------------------------------------------------------------

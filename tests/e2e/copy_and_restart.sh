@@ -70,6 +70,25 @@ if command -v xsetroot >/dev/null; then
     sleep 0.5
     copied=$(copy_html)
     [[ "$copied" == "#3366CC" ]] || fail "Alt+X after From screen... gave '$copied'"
+
+    # "chromint --pick" from a script or a desktop shortcut: a click on the still frame of
+    # the desktop prints the colour, or makes it current in the running program.
+    if [[ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ]]; then
+        xsetroot -solid '#5A7D2C'
+        xdotool mousemove --sync 6 6
+        "$app" --pick --print >"$work/pick.out" 2>"$work/pick.err" &
+        picker=$!
+        sleep 1.5
+        xdotool click 1
+        wait "$picker" || fail "--pick --print failed: $(cat "$work/pick.err")"
+        [[ "$(cat "$work/pick.out")" == "#5A7D2C" ]] || fail "--pick --print gave '$(cat "$work/pick.out")'"
+        "$app" --pick || fail "--pick did not reach the running program"
+        sleep 1.5
+        xdotool key Return
+        sleep 0.5
+        copied=$(copy_html)
+        [[ "$copied" == "#5A7D2C" ]] || fail "--pick made '$copied' current, expected '#5A7D2C'"
+    fi
     xsetroot -solid black
 fi
 index=0
