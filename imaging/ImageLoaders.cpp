@@ -126,6 +126,92 @@ JpegOutcome DecodeJpeg(std::FILE* file, JpegJob& job) {
     return JpegOutcome::Ok;
 }
 
+// libpng reports fatal errors the same way: the callback jumps back to the stage that was
+// running. Its warnings (a damaged ancillary chunk, say) are not the user's concern.
+[[noreturn]] void OnPngError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp) {}
+
+// The classic reader is used rather than the simplified one, which takes 16-bit samples
+// without a gAMA chunk for linear light and converts files with other gamma values: a
+// picker must give the numbers stored in the file. Everything the jump may cross lives here.
+struct PngJob {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    std::FILE* file = nullptr;
+    QImage image;
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    int passes = 1;
+    bool transparent = false;
+
+    PngJob() = default;
+    PngJob(const PngJob&) = delete;
+    PngJob& operator=(const PngJob&) = delete;
+    ~PngJob() {
+        if (png)
+            png_destroy_read_struct(&png, &info, nullptr);
+    }
+};
+
+// Runs one stage of the reading; false when libpng gave up on the file. A stage has only
+// plain locals, so the jump out of it destroys nothing.
+bool RunPngStage(PngJob& job, void (*stage)(PngJob&)) {
+    if (setjmp(png_jmpbuf(job.png)))
+        return false;
+    stage(job);
+    return true;
+}
+
+// Reads the header and asks for 8-bit ARGB32 rows as stored: palette and grey expanded,
+// 16-bit samples scaled to 8 bits by rounding, no gamma conversion.
+void ReadPngHeader(PngJob& job) {
+    png_init_io(job.png, job.file);
+    png_read_info(job.png, job.info);
+    job.width = png_get_image_width(job.png, job.info);
+    job.height = png_get_image_height(job.png, job.info);
+    const int colourType = png_get_color_type(job.png, job.info);
+    const int bitDepth = png_get_bit_depth(job.png, job.info);
+    const bool hasTrns = png_get_valid(job.png, job.info, PNG_INFO_tRNS) != 0;
+    // A transparent colour or palette alpha becomes an alpha channel, as a real one is.
+    job.transparent = (colourType & PNG_COLOR_MASK_ALPHA) != 0 || hasTrns;
+    if (colourType == PNG_COLOR_TYPE_PALETTE)
+        png_set_palette_to_rgb(job.png);
+    if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8)
+        png_set_expand_gray_1_2_4_to_8(job.png);
+    // Pixels of the transparent colour get alpha 0 and keep their RGB.
+    if (hasTrns)
+        png_set_tRNS_to_alpha(job.png);
+    if (bitDepth == 16)
+        png_set_scale_16(job.png);
+    if ((colourType & PNG_COLOR_MASK_COLOR) == 0)
+        png_set_gray_to_rgb(job.png);
+    // Format_ARGB32 is B, G, R, A in memory on little-endian machines, A, R, G, B otherwise.
+    constexpr bool little = std::endian::native == std::endian::little;
+    if (!job.transparent)
+        png_set_filler(job.png, 0xFF, little ? PNG_FILLER_AFTER : PNG_FILLER_BEFORE);
+    if (little)
+        png_set_bgr(job.png);
+    else if (job.transparent)
+        png_set_swap_alpha(job.png);
+    job.passes = png_set_interlace_handling(job.png);
+    png_read_update_info(job.png, job.info);
+    if (png_get_rowbytes(job.png, job.info) != std::size_t(job.width) * 4)
+        png_error(job.png, "unexpected row layout");
+}
+
+// Reads the pixels into job.image, row by row in each pass of an interlaced file, and the
+// chunks after them: a file that ends early fails.
+void ReadPngPixels(PngJob& job) {
+    for (int pass = 0; pass < job.passes; ++pass) {
+        for (int y = 0; y < job.image.height(); ++y)
+            png_read_row(job.png, job.image.scanLine(y), nullptr);
+    }
+    png_read_end(job.png, nullptr);
+}
+
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -323,7 +409,7 @@ QString PictureLoadMessage(const QString& fileName, const QString& reason) {
 }
 
 PictureDecoder DecoderForFileName(const QString& fileName) {
-    if (fileName.endsWith(QStringLiteral(".png"), Qt::CaseSensitive))
+    if (fileName.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
         return PictureDecoder::Png;
     for (const char* ending : {".jpg", ".jpeg", ".jpe", ".jfif", ".jif"}) {
         if (fileName.endsWith(QLatin1String(ending), Qt::CaseSensitive))
@@ -334,27 +420,25 @@ PictureDecoder DecoderForFileName(const QString& fileName) {
 
 LoadedPicture LoadPNGFromFile(const QString& fileName) {
     CheckReadable(fileName);
-    const QByteArray path = QFile::encodeName(fileName);
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&png, path.constData()))
+    std::unique_ptr<std::FILE, FileCloser> file(
+        std::fopen(QFile::encodeName(fileName).constData(), "rb"));
+    if (!file)
+        Fail(FileNotFoundText());
+    auto job = std::make_unique<PngJob>();
+    job->file = file.get();
+    job->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+    if (job->png)
+        job->info = png_create_info_struct(job->png);
+    if (!job->info)
         Fail(UnsupportedPictureText());
-    // From here on libpng holds the open file; every way out frees it.
-    struct Release {
-        png_image* p;
-        ~Release() { png_image_free(p); }
-    } release{&png};
-    CheckSize(png.width, png.height);
-    // A transparent colour or palette alpha arrives as an alpha channel, as does a real one;
-    // alpha is not premultiplied in 8-bit output.
-    const bool transparent = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
-    png.format = std::endian::native == std::endian::little ? PNG_FORMAT_BGRA : PNG_FORMAT_ARGB;
-    QImage image =
-        NewImage(static_cast<int>(png.width), static_cast<int>(png.height), QImage::Format_ARGB32);
-    if (!png_image_finish_read(&png, nullptr, image.bits(),
-                               static_cast<png_int_32>(image.bytesPerLine()), nullptr))
+    if (!RunPngStage(*job, ReadPngHeader))
         Fail(UnsupportedPictureText());
-    return {image, transparent};
+    CheckSize(job->width, job->height);
+    job->image = NewImage(static_cast<int>(job->width), static_cast<int>(job->height),
+                          QImage::Format_ARGB32);
+    if (!RunPngStage(*job, ReadPngPixels))
+        Fail(UnsupportedPictureText());
+    return {job->image, job->transparent};
 }
 
 QImage LoadJPEGFromFile(const QString& fileName) {

@@ -30,7 +30,8 @@ public:
 
 enum class PictureDecoder : std::uint8_t { Png, Jpeg, General };
 
-// By the end of the name, compared with letter case: ".PNG" goes to the general loader.
+// By the end of the name: ".png" in any letter case goes to the PNG loader, the JPEG endings
+// only in lower case.
 PictureDecoder DecoderForFileName(const QString& fileName);
 
 // A loaded picture as 32-bit ARGB (not premultiplied), and whether it carries transparency.
@@ -40,7 +41,8 @@ struct LoadedPicture {
 };
 
 // PNG through libpng: every pixel opaque unless the file has a transparent colour (those
-// pixels get alpha 0, their RGB kept) or an alpha channel or palette alpha (copied).
+// pixels get alpha 0, their RGB kept) or an alpha channel or palette alpha (copied). The
+// values are those stored, 16-bit samples rounded to 8 bits and no gamma applied.
 // Throws PictureLoadError.
 LoadedPicture LoadPNGFromFile(const QString& fileName);
 
@@ -49,7 +51,7 @@ LoadedPicture LoadPNGFromFile(const QString& fileName);
 QImage LoadJPEGFromFile(const QString& fileName);
 
 // Every other family, by the name's ending in any letter case: Qt's readers (bitmaps, icons,
-// GIF, TIFF, Targa, the portable maps, and JPEG and PNG named in capitals), GraphicsMagick
+// GIF, TIFF, Targa, the portable maps, and JPEG named in capitals), GraphicsMagick
 // (PCX, SGI, Alias/Wavefront, Photo CD, Dr. Halo, Windows metafiles), and readers of our
 // own for Photoshop, Autodesk Animator and Paint Shop Pro. Unknown endings go to Qt, which
 // decides by the content. Throws PictureLoadError.

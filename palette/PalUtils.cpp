@@ -93,6 +93,35 @@ QString DecodeText(const QByteArray& bytes) {
     return QString::fromLocal8Bit(bytes);
 }
 
+// Windows-1252 between 0x80 and 0x9F; the five bytes it leaves unassigned keep their own
+// numbers, as Windows does. The rest of the page is Latin-1.
+constexpr char16_t Windows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
+};
+
+// A name of single bytes, as the Windows program that writes version-0 swatches stores it:
+// in its code page, Windows-1252. Names that are valid UTF-8 are taken as UTF-8: accented
+// Windows-1252 text almost never is.
+QString DecodeSingleByteName(const QByteArray& bytes) {
+    // Stateless: a sequence cut off at the end counts as an error rather than waiting for
+    // more bytes.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                    QStringConverter::Flag::ConvertInitialBom);
+    QString name = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return name;
+    name.resize(bytes.size());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<quint8>(bytes[i]);
+        name[i] = QChar(byte >= 0x80 && byte < 0xA0 ? Windows1252High[byte - 0x80]
+                                                    : static_cast<char16_t>(byte));
+    }
+    return name;
+}
+
 } // namespace
 
 PaletteFormat PaletteFormatOf(const QString& fileName) {
@@ -203,7 +232,7 @@ AcoColors ParseAcoPalette(const QByteArray& bytes) {
         out.Colors.push_back(AcoRecordToColor(space, w1, w2, w3, w4));
         if (version == 0) {
             const quint8 n = in.Byte();
-            out.Names.push_back(QString::fromLocal8Bit(in.Bytes(n)));
+            out.Names.push_back(DecodeSingleByteName(in.Bytes(n)));
         } else if (version == 2) {
             in.Word();
             const quint16 length = in.Word();

@@ -178,13 +178,13 @@ TEST_F(ImageImportTest, MosaicIsAnOpaqueCopyMadeOncePerPicture) {
     EXPECT_EQ(dialog.Image->Layer().constBits(), layer.constBits()) << "the same copy";
 }
 
-TEST_F(ImageImportTest, UpperCasePngGoesThroughTheGeneralLoader) {
+TEST_F(ImageImportTest, UpperCasePngLoadsLikeLowerCase) {
     QImage picture = Filled(4, 4, qRgba(10, 20, 30, 0));
     const QString path = Write(QStringLiteral("shout.PNG"), picture);
-    EXPECT_EQ(DecoderForFileName(path), PictureDecoder::General);
+    EXPECT_EQ(DecoderForFileName(path), PictureDecoder::Png);
     TImageImportDialog dialog;
     ASSERT_TRUE(dialog.LoadImage(path));
-    EXPECT_FALSE(dialog.Transparent());
+    EXPECT_TRUE(dialog.Transparent());
 }
 
 TEST_F(ImageImportTest, PointerReadOutIsOneBased) {

@@ -1,5 +1,6 @@
 #include "ImageLoaders.h"
 #include "PictureFiles.h"
+#include "TestRows.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -9,9 +10,11 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace chromint {
@@ -93,7 +96,8 @@ TEST(ImageLoaderNames, DecoderByEnding) {
     };
     const std::vector<Row> rows = {
         {"png", "a.png", PictureDecoder::Png},
-        {"upper-case PNG goes to the general loader", "a.PNG", PictureDecoder::General},
+        {"upper-case PNG", "a.PNG", PictureDecoder::Png},
+        {"mixed-case PNG", "a.Png", PictureDecoder::Png},
         {"jpg", "a.jpg", PictureDecoder::Jpeg},
         {"jpeg", "a.jpeg", PictureDecoder::Jpeg},
         {"jpe", "a.jpe", PictureDecoder::Jpeg},
@@ -142,9 +146,8 @@ TEST_F(ImageLoadersTest, Loads) {
          255},
         {"PNG with a transparent colour",
          [](ImageLoadersTest& t) { return t.PngWithTransparentColour("t.png"); }, true, kRed, 255},
-        {"upper-case PNG has no transparency",
-         [&alpha](ImageLoadersTest& t) { return t.Saved(alpha, "a.PNG", "PNG"); }, false, kRed,
-         128},
+        {"upper-case PNG with alpha channel",
+         [&alpha](ImageLoadersTest& t) { return t.Saved(alpha, "a.PNG", "PNG"); }, true, kRed, 128},
         // One colour throughout, so chroma subsampling cannot bleed into the probed pixel.
         {"JPEG", [](ImageLoadersTest& t) { return t.Saved(Solid(kRed), "j.jpg", "JPEG"); }, false,
          kRed, 255},
@@ -179,6 +182,141 @@ TEST_F(ImageLoadersTest, TransparentPixelsKeepTheirColour) {
     alpha.setPixel(0, 1, qRgba(0, 0, 255, 0));
     const LoadedPicture a = LoadPicture(Saved(alpha, "a.png", "PNG"));
     EXPECT_EQ(a.image.pixel(0, 1), qRgba(0, 0, 255, 0));
+}
+
+// Pictures whose stored numbers a careless reader changes: 16-bit samples, which must be
+// rounded to 8 bits and nothing more, and a gAMA chunk, which must not change any value.
+struct StoredColourRow {
+    const char* row;
+    int colourType;
+    int bitDepth;
+    double gamma; // 0: no gAMA chunk
+    // One row of pixels, samples in file order.
+    std::vector<quint16> samples;
+    std::vector<QRgb> expected;
+    bool transparent;
+};
+CHROMINT_PRINT_ROW(StoredColourRow, row, "bit depth " << row.bitDepth << ", gamma " << row.gamma)
+
+// 0x00FF and 0x01FF round up where dropping the low byte would not.
+const StoredColourRow kStoredColourRows[] = {
+    {"16-bit RGB",
+     PNG_COLOR_TYPE_RGB,
+     16,
+     0,
+     {200 * 257, 50 * 257, 30 * 257, 0x00FF, 0x01FF, 0x8080},
+     {qRgb(200, 50, 30), qRgb(1, 2, 128)},
+     false},
+    {"16-bit grey and alpha",
+     PNG_COLOR_TYPE_GRAY_ALPHA,
+     16,
+     0,
+     {100 * 257, 0x8000, 0x01FF, 0xFFFF},
+     {qRgba(100, 100, 100, 128), qRgba(2, 2, 2, 255)},
+     true},
+    {"8-bit RGB with gamma 1 over 1.8",
+     PNG_COLOR_TYPE_RGB,
+     8,
+     1 / 1.8,
+     {200, 50, 30, 10, 128, 250},
+     {qRgb(200, 50, 30), qRgb(10, 128, 250)},
+     false},
+    {"8-bit RGB with gamma 1.0",
+     PNG_COLOR_TYPE_RGB,
+     8,
+     1.0,
+     {200, 50, 30, 10, 128, 250},
+     {qRgb(200, 50, 30), qRgb(10, 128, 250)},
+     false},
+};
+
+// One row of pixels written by libpng's own writer, byte for byte as given.
+void WriteClassicPng(const QString& path, int colourType, int bitDepth, double gamma,
+                     const std::vector<quint16>& samples) {
+    const int channels = colourType == PNG_COLOR_TYPE_GRAY         ? 1
+                         : colourType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+                         : colourType == PNG_COLOR_TYPE_RGB        ? 3
+                                                                   : 4;
+    std::vector<png_byte> row;
+    for (const quint16 sample : samples) {
+        // 16-bit samples are stored high byte first.
+        if (bitDepth == 16)
+            row.push_back(static_cast<png_byte>(sample >> 8));
+        row.push_back(static_cast<png_byte>(sample & 0xFF));
+    }
+    std::FILE* f = std::fopen(QFile::encodeName(path).constData(), "wb");
+    ASSERT_NE(f, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_init_io(png, f);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(samples.size()) / channels, 1, bitDepth,
+                 colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (gamma > 0)
+        png_set_gAMA(png, info, gamma);
+    png_write_info(png, info);
+    png_write_row(png, row.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    std::fclose(f);
+}
+
+std::vector<QRgb> FirstRow(const QImage& image) {
+    std::vector<QRgb> out;
+    for (int x = 0; x < image.width(); ++x)
+        out.push_back(image.pixel(x, 0));
+    return out;
+}
+
+// Pixels as #AARRGGBB, for readable failures.
+std::vector<std::string> Hex(const std::vector<QRgb>& pixels) {
+    std::vector<std::string> out;
+    for (const QRgb pixel : pixels)
+        out.push_back(QStringLiteral("#%1").arg(pixel, 8, 16, QLatin1Char('0')).toStdString());
+    return out;
+}
+
+class StoredColourTest : public PictureFiles,
+                         public ::testing::WithParamInterface<StoredColourRow> {};
+
+TEST_P(StoredColourTest, ReadsTheStoredValuesWhateverTheCaseOfTheName) {
+    const StoredColourRow& row = GetParam();
+    for (const char* name : {"stored.png", "stored.PNG"}) {
+        SCOPED_TRACE(name);
+        const QString path = Path(QString::fromLatin1(name));
+        WriteClassicPng(path, row.colourType, row.bitDepth, row.gamma, row.samples);
+        const std::optional<LoadedPicture> picture = LoadOrFail(path);
+        if (!picture)
+            continue;
+        EXPECT_EQ(picture->transparent, row.transparent);
+        EXPECT_EQ(Hex(FirstRow(picture->image)), Hex(row.expected));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, StoredColourTest, ::testing::ValuesIn(kStoredColourRows),
+                         test::RowName<::testing::TestParamInfo<StoredColourRow>>);
+
+// Every 16-bit grey, rounded to the nearest of the 8-bit steps (v * 255 / 65535).
+TEST_F(ImageLoadersTest, SixteenBitGreyRoundsToTheNearestEightBitValue) {
+    std::vector<quint16> samples(65536);
+    for (int v = 0; v < 65536; ++v)
+        samples[v] = static_cast<quint16>(v);
+    const QString path = Path("ramp.png");
+    WriteClassicPng(path, PNG_COLOR_TYPE_GRAY, 16, 0, samples);
+    const std::optional<LoadedPicture> picture = LoadOrFail(path);
+    ASSERT_TRUE(picture);
+    int wrong = 0;
+    int firstWrong = -1;
+    for (int v = 0; v < 65536; ++v) {
+        const int expected = (v * 255 + 32767) / 65535;
+        if (picture->image.pixel(v, 0) != qRgb(expected, expected, expected)) {
+            ++wrong;
+            if (firstWrong < 0)
+                firstWrong = v;
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "first at " << firstWrong << ", read as "
+                        << qRed(picture->image.pixel(std::max(firstWrong, 0), 0));
 }
 
 struct BadRow {

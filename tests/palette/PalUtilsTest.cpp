@@ -1,6 +1,7 @@
 #include "PalUtils.h"
 #include "CIE.h"
 #include "PaletteModel.h"
+#include "TestRows.h"
 #include "mbColorPalette.h"
 
 #include <QDir>
@@ -146,6 +147,48 @@ TEST_F(PalUtilsTest, AcoVersion0NamesAreBytes) {
     ASSERT_TRUE(aco.HasNames);
     EXPECT_EQ(aco.Names[0], QStringLiteral("abc"));
 }
+
+// Version-0 names are single bytes in the Windows code page their maker used, unless they
+// happen to be valid UTF-8.
+struct Version0NameRow {
+    const char* row;
+    const char* bytes;
+    const char16_t* name;
+};
+CHROMINT_PRINT_ROW(Version0NameRow, row)
+
+const Version0NameRow kVersion0NameRows[] = {
+    {"Windows-1252 e acute", "Caf\xE9 au lait", u"Caf\u00E9 au lait"},
+    {"Windows-1252 euro sign",
+     "\x80"
+     "5 note",
+     u"\u20AC5 note"},
+    {"Windows-1252 curly quote", "Artist\x92s blue", u"Artist\u2019s blue"},
+    {"Windows-1252 unassigned byte keeps its number", "a\x81z", u"a\u0081z"},
+    {"UTF-8 lead byte cut off at the end", "Caf\xC3", u"Caf\u00C3"},
+    {"valid UTF-8", "Caf\xC3\xA9 cr\xC3\xA8me", u"Caf\u00E9 cr\u00E8me"},
+    {"plain ASCII", "Sky blue", u"Sky blue"},
+};
+
+class AcoVersion0NameTest : public ::testing::TestWithParam<Version0NameRow> {};
+
+TEST_P(AcoVersion0NameTest, NameIsDecodedAsItsMakerWroteIt) {
+    const Version0NameRow& row = GetParam();
+    const QByteArray name(row.bytes);
+    const QByteArray bytes = Words({0, 1}) + Words({0, 0x1000, 0x2000, 0x3000, 0}) +
+                             static_cast<char>(name.size()) + name;
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("names.aco")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    const AcoColors aco = ReadAcoPalette(file.fileName());
+    ASSERT_EQ(aco.Names.size(), 1u);
+    EXPECT_EQ(aco.Names[0].toStdU16String(), std::u16string(row.name));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, AcoVersion0NameTest, ::testing::ValuesIn(kVersion0NameRows),
+                         test::RowName<::testing::TestParamInfo<Version0NameRow>>);
 
 TEST_F(PalUtilsTest, AcoVersion2ZeroLengthNameReadsNoCharacters) {
     const QByteArray bytes = Words({2, 2}) + Words({0, 0xFF00, 0, 0, 0}) + Words({0, 0}) +
