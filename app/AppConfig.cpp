@@ -2,6 +2,7 @@
 
 #include "ColorNotations.h"
 #include "ColorOperations.h"
+#include "PaletteModel.h"
 #include "Rounding.h"
 #include "TextUtils.h"
 
@@ -126,69 +127,6 @@ std::vector<std::string> SequenceNames(const SettingsStore& store, std::string_v
 void ClearValues(SettingsStore& store) {
     for (const std::string& name : store.GetValueNames())
         store.DeleteValue(name);
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return AsciiLower(a) == AsciiLower(b);
-}
-
-struct NamedColor {
-    std::string_view name;
-    TColor color;
-};
-
-// The colour names a favourites cell may hold, with the values the colour strings of the
-// palette grids give them.
-constexpr std::array<NamedColor, 24> kColorNames{{
-    {"clCustom", 0x2FFFFFFF},  {"clTransparent", 0x3FFFFFFF}, {"clNone", clNone},
-    {"clDefault", 0x20000000}, {"clBlack", 0x000000},         {"clMaroon", 0x000080},
-    {"clGreen", 0x008000},     {"clOlive", 0x008080},         {"clNavy", 0x800000},
-    {"clPurple", 0x800080},    {"clTeal", 0x808000},          {"clGray", 0x808080},
-    {"clSilver", 0xC0C0C0},    {"clRed", 0x0000FF},           {"clLime", 0x00FF00},
-    {"clYellow", 0x00FFFF},    {"clBlue", 0xFF0000},          {"clFuchsia", 0xFF00FF},
-    {"clAqua", 0xFFFF00},      {"clLtGray", 0xC0C0C0},        {"clDkGray", 0x808080},
-    {"clWhite", 0xFFFFFF},     {"clMoneyGreen", 0xC0DCC0},    {"clSkyBlue", 0xF0CAA6},
-}};
-
-// A palette grid's colour string: a colour name, "$" and up to eight hexadecimal digits,
-// or a decimal number, blanks ignored. Nothing for any other text.
-std::optional<TColor> ColorStringToColor(std::string_view input) {
-    std::string text;
-    for (const char ch : input) {
-        if (ch != ' ' && ch != '\t')
-            text += ch;
-    }
-    for (const NamedColor& named : kColorNames) {
-        if (EqualsIgnoringCase(text, named.name))
-            return named.color;
-    }
-    std::string_view digits = text;
-    const bool negative = digits.starts_with('-');
-    if (negative || digits.starts_with('+'))
-        digits.remove_prefix(1);
-    int base = 10;
-    if (digits.starts_with('$')) {
-        base = 16;
-        digits.remove_prefix(1);
-    } else if (digits.starts_with("0x") || digits.starts_with("0X")) {
-        base = 16;
-        digits.remove_prefix(2);
-    }
-    if (digits.empty() || (base == 16 && digits.size() > 8))
-        return std::nullopt;
-    std::uint64_t value = 0;
-    for (const char ch : digits) {
-        const int digit = base == 16 ? HexDigitValue(ch) : (ch >= '0' && ch <= '9' ? ch - '0' : -1);
-        if (digit < 0)
-            return std::nullopt;
-        value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
-        if (base == 10 && value > 0x80000000u)
-            return std::nullopt;
-    }
-    if (base == 10 && value == 0x80000000u && !negative)
-        return std::nullopt;
-    const auto bits = static_cast<std::uint32_t>(value);
-    return negative ? static_cast<TColor>(0u - bits) : static_cast<TColor>(bits);
 }
 
 } // namespace
@@ -375,7 +313,7 @@ bool TSettings::SaveFavourites() {
     for (qsizetype i = 0; i < FFavourites.size(); ++i) {
         // A cell whose text names no colour is stored as black: stopping here would lose
         // every favourite after it.
-        const TColor color = ColorStringToColor(FFavourites[i].toStdString()).value_or(clBlack);
+        const TColor color = TryStringToColor(FFavourites[i]).value_or(clBlack);
         complete &=
             registry.WriteDWord(SequenceName(kFavouritePrefix, static_cast<std::size_t>(i)), color);
     }

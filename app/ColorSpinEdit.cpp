@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -30,7 +31,17 @@ TColorSpinEdit::TColorSpinEdit(int minimum, int maximum, QWidget* parent) : QSpi
     setSingleStep(1);
     setAccelerated(true);
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    // The wheel changes only the editor the user chose; passing over one scrolls on.
+    setFocusPolicy(Qt::StrongFocus);
     connect(lineEdit(), &QLineEdit::textEdited, this, &TColorSpinEdit::EnforceRange);
+}
+
+void TColorSpinEdit::wheelEvent(QWheelEvent* event) {
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QSpinBox::wheelEvent(event);
 }
 
 void TColorSpinEdit::SetValueFromCode(double value) {

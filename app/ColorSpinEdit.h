@@ -21,6 +21,7 @@ protected:
     QValidator::State validate(QString& input, int& pos) const override;
     int valueFromText(const QString& text) const override;
     void fixup(QString& input) const override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void EnforceRange(const QString& text);

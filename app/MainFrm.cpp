@@ -14,12 +14,14 @@
 #include "DesktopBackground.h"
 #include "DesktopPointerConfinement.h"
 #include "DesktopUtils.h"
+#include "DropContent.h"
 #include "Favourites.h"
 #include "HSColorPicker.h"
 #include "HSLColorPicker.h"
 #include "HSVColorPicker.h"
 #include "HotKeyManager.h"
 #include "ImageImportDlg.h"
+#include "MenuStyle.h"
 #include "PalettePage.h"
 #include "PointerConfinement.h"
 #include "Rounding.h"
@@ -41,16 +43,21 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
+#include <QDragEnterEvent>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -111,8 +118,11 @@ QPixmap BannerPicture(int width, int height) {
     return picture;
 }
 
+// The user guide installed with the program: beside the executable's folder in share/, in
+// the build tree as in an installation.
 QString HelpFilePath() {
-    return CommandLine().Directory() + QStringLiteral("/help/Chromint.chm");
+    return QDir::cleanPath(CommandLine().Directory() +
+                           QStringLiteral("/../share/chromint/help/index.html"));
 }
 
 } // namespace
@@ -124,6 +134,7 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent) : QW
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(kClientWidth, kClientHeight);
+    setAcceptDrops(true); // picture files and colours
     // The layout is drawn for a compact 8-point face; the desktop's larger default font would
     // crowd the tab row and the editor columns.
     QFont compact = font();
@@ -424,9 +435,8 @@ void TMainForm::CreateMenus() {
     connect(item(receive, "miColorFromScreen", "From screen..."), &QAction::triggered, this,
             &TMainForm::miColorFromScreenClick);
     receive->addSeparator();
-    connect(item(receive, "miColorFromImage", "From image..."), &QAction::triggered, this, [this] {
-        RunImageColorCommand(this, *FSettings, ConfirmCallback(), MakeCurrentCallback());
-    });
+    connect(item(receive, "miColorFromImage", "From image..."), &QAction::triggered, this,
+            [this] { OpenPicture({}); });
     connect(
         item(receive, "miColorFromSystem", "From system..."), &QAction::triggered, this, [this] {
             RunSystemColorCommand(this, CurrentColor(), ConfirmCallback(), MakeCurrentCallback());
@@ -444,6 +454,7 @@ void TMainForm::CreateMenus() {
         connect(copyItem, &QAction::triggered, this, [this, copyItem] { ColorCopy(copyItem); });
     }
     connect(miCopy, &QMenu::aboutToShow, this, &TMainForm::miCopyClick);
+    FitMenuToContents(miCopy);
     ColorMenu->addSeparator();
     miAddToPalette = item(ColorMenu, "miAddToPalette", "Add to palette");
     miAddToFavourites = item(ColorMenu, "miAddToFavourites", "Add to favourites");
@@ -807,8 +818,13 @@ void TMainForm::edtDeveloperExit() {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == edtDeveloper && event->type() == QEvent::FocusOut)
-        edtDeveloperExit();
+    if (watched == edtDeveloper && event->type() == QEvent::FocusOut) {
+        // A menu opening or another window taking over leaves the focus where it is: only a
+        // move to another control leaves the code box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            edtDeveloperExit();
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -917,19 +933,19 @@ void TMainForm::AppMenuPopup() {
 void TMainForm::miHelpTopicsClick() {
     const QString help = HelpFilePath();
     if (QFileInfo::exists(help))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+        OpenAddress(this, QUrl::fromLocalFile(help));
     else
-        QDesktopServices::openUrl(QUrl(QString::fromLatin1(kOnlineHelpPage)));
+        OpenAddress(this, QUrl(QString::fromLatin1(kOnlineHelpPage)));
 }
 
 void TMainForm::miQelvoOnlineClick() {
     QCoreApplication::processEvents();
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerHomePage)));
+    OpenAddress(this, QUrl(QString::fromLatin1(kMakerHomePage)));
 }
 
 void TMainForm::miChromintOnlineClick() {
     QCoreApplication::processEvents();
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kProductPage)));
+    OpenAddress(this, QUrl(QString::fromLatin1(kProductPage)));
 }
 
 std::function<std::optional<TColor>(TColor)> TMainForm::ConfirmCallback() {
@@ -954,6 +970,40 @@ void TMainForm::miColorFromScreenClick() {
     } catch (const std::exception& error) {
         QMessageBox::critical(this, QStringLiteral("Chromint"), QString::fromUtf8(error.what()));
     }
+}
+
+void TMainForm::OpenPicture(const QString& fileName) {
+    RunImageColorCommand(this, *FSettings, ConfirmCallback(), MakeCurrentCallback(), fileName);
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData() != nullptr &&
+        ReadDrop(*event->mimeData()).kind != TDropContent::Kind::Nothing)
+        event->acceptProposedAction();
+}
+
+void TMainForm::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->mimeData() != nullptr &&
+        ReadDrop(*event->mimeData()).kind != TDropContent::Kind::Nothing)
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    if (event->mimeData() == nullptr)
+        return;
+    const TDropContent content = ReadDrop(*event->mimeData());
+    if (content.kind == TDropContent::Kind::Nothing)
+        return;
+    event->acceptProposedAction();
+    // After the drop has finished, so the program the file came from is not kept waiting
+    // while the picture window runs.
+    QTimer::singleShot(0, this, [this, content] {
+        if (content.kind == TDropContent::Kind::Picture) {
+            OpenPicture(content.picture);
+        } else if (const std::optional<TColor> color = ConfirmWebColor(content.color)) {
+            GetAll(*color, false);
+        }
+    });
 }
 
 void TMainForm::PickFromScreen() {

@@ -62,12 +62,17 @@ public:
     // screen, made current without question, the window brought forward; a failure other
     // than a cancel is shown.
     void PickFromScreen();
+    // "From image..." with this picture already open (a dropped file, a command-line one).
+    void OpenPicture(const QString& fileName);
 
 signals:
     void currentColorChanged(TColor color);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

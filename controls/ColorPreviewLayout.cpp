@@ -142,9 +142,21 @@ QImage RenderSwatch(const SwatchLook& look, QSize size) {
 }
 
 QString SwatchHintText(const QString& hint) {
-    QString text = hint;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    // A CR and an LF side by side, in either order, end one line; any other CR or LF ends one
+    // of its own. Templates written on different systems mix "\r\n", "\n\r", "\r" and "\n".
+    QString text;
+    text.reserve(hint.size());
+    for (qsizetype i = 0; i < hint.size(); ++i) {
+        const QChar c = hint[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+            text.append(c);
+            continue;
+        }
+        text.append(QLatin1Char('\n'));
+        const QChar partner = c == QLatin1Char('\r') ? QLatin1Char('\n') : QLatin1Char('\r');
+        if (i + 1 < hint.size() && hint[i + 1] == partner)
+            ++i;
+    }
     return text;
 }
 

@@ -58,7 +58,8 @@ TColor SwatchPixel(const SwatchLook& look, QSize size, QPoint p);
 // The whole picture, filled ring by ring and cell by cell.
 QImage RenderSwatch(const SwatchLook& look, QSize size);
 
-// A hint broken with Windows-style line ends ("\r\n" or a lone "\r") as a tool tip shows it.
+// A hint as a tool tip shows it: every line end ("\r\n", "\n\r", a lone "\r" or "\n") made
+// one "\n", so a template never shows blank lines its author did not write.
 QString SwatchHintText(const QString& hint);
 
 QColor ToQColor(TColor color);

@@ -1,5 +1,6 @@
 #include "HSColorPicker.h"
 
+#include "FocusFrame.h"
 #include "PickerConversions.h"
 #include "Rounding.h"
 
@@ -254,6 +255,7 @@ void THSColorPicker::paintEvent(QPaintEvent* event) {
     lum_ = hsl.l;
     drawn_ = request_;
     DrawMarker(painter, drawn_.x(), drawn_.y());
+    DrawFocusFrame(painter, *this, rect());
     // Only a change is reported: a repaint for any other reason (exposure, focus) is not one.
     if (doChange_) {
         doChange_ = false;

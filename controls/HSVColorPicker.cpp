@@ -2,6 +2,7 @@
 
 #include "ColorOperations.h"
 #include "ColorPreviewLayout.h"
+#include "FocusFrame.h"
 #include "PointerConfinement.h"
 #include "Rounding.h"
 
@@ -97,7 +98,16 @@ QImage WheelPicture(const std::vector<std::int32_t>& geometry, int s, int value,
 THSVColorPicker::THSVColorPicker(QWidget* parent) : TmbColorPickerControl(parent) {
     SetMarkerStyle(TMarkerStyle::msCrossCirc);
     resize(DefaultSize, DefaultSize);
-    marker_ = WheelMarkerPoint(hue_, sat_, Radius());
+    marker_ = MarkerOfNumbers();
+}
+
+QPoint THSVColorPicker::MarkerOfNumbers() const {
+    return WheelMarkerPoint(hue_, sat_, Radius()) + QPoint(Inset(), Inset());
+}
+
+void THSVColorPicker::MarkerStyleChanged() {
+    // The wheel's size follows the marker's reach.
+    marker_ = MarkerOfNumbers();
 }
 
 void THSVColorPicker::NumbersChanged() {
@@ -112,7 +122,7 @@ void THSVColorPicker::SetHue(int hue) {
     if (hue == hue_)
         return;
     hue_ = hue;
-    marker_ = WheelMarkerPoint(hue_, sat_, Radius());
+    marker_ = MarkerOfNumbers();
     NumbersChanged();
 }
 
@@ -121,7 +131,7 @@ void THSVColorPicker::SetSaturation(int sat) {
     if (sat == sat_)
         return;
     sat_ = sat;
-    marker_ = WheelMarkerPoint(hue_, sat_, Radius());
+    marker_ = MarkerOfNumbers();
     NumbersChanged();
 }
 
@@ -179,12 +189,12 @@ void THSVColorPicker::SetShowSelectionCircle(bool on) {
 }
 
 TColor THSVColorPicker::GetColorAtPoint(int x, int y) const {
-    const HueSat hs = WheelPointToHueSat(x, y, Radius());
+    const HueSat hs = WheelPointToHueSat(x - Inset(), y - Inset(), Radius());
     return WebRounded(PickerHSVToRGB(hs.hue, hs.sat, value_));
 }
 
 const QImage& THSVColorPicker::Picture() const {
-    const int s = std::min(width(), height());
+    const int s = 2 * Radius();
     if (geometrySize_ != s) {
         geometry_ = WheelGeometry(s);
         geometrySize_ = s;
@@ -200,7 +210,7 @@ const QImage& THSVColorPicker::Picture() const {
 
 void THSVColorPicker::resizeEvent(QResizeEvent* event) {
     pictureStale_ = true;
-    marker_ = WheelMarkerPoint(hue_, sat_, Radius());
+    marker_ = MarkerOfNumbers();
     TmbColorPickerControl::resizeEvent(event);
 }
 
@@ -213,9 +223,11 @@ void THSVColorPicker::changeEvent(QEvent* event) {
 
 void THSVColorPicker::PickAt(QPoint p) {
     const int r = Radius();
-    marker_ = WheelPullOntoDisc(p.x(), p.y(), r);
+    const QPoint origin(Inset(), Inset());
+    const QPoint onDisc = WheelPullOntoDisc(p.x() - origin.x(), p.y() - origin.y(), r);
+    marker_ = onDisc + origin;
     doChange_ = true;
-    const HueSat hs = WheelPointToHueSat(marker_.x(), marker_.y(), r);
+    const HueSat hs = WheelPointToHueSat(onDisc.x(), onDisc.y(), r);
     const bool saved = change_;
     change_ = false;
     SetHue(hs.hue);
@@ -287,22 +299,24 @@ void THSVColorPicker::paintEvent(QPaintEvent* event) {
     const QImage& picture = Picture();
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().color(backgroundRole()));
-    painter.drawImage(0, 0, picture);
+    painter.drawImage(Inset(), Inset(), picture);
     const int r = Radius();
+    const QPoint c = Centre();
     if (showSatCirc_ && sat_ >= 1 && sat_ <= 254) {
         const int rr = MulDiv(sat_, r, 255);
         painter.setPen(ToQColor(satCircColor_));
         painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(QRect(r - rr, r - rr, 2 * rr, 2 * rr));
+        painter.drawEllipse(QRect(c.x() - rr, c.y() - rr, 2 * rr, 2 * rr));
     }
     if (showHueLine_) {
         const double a = hue_ / kDegPerRad;
         painter.setPen(ToQColor(hueLineColor_));
-        painter.drawLine(r, r, r + static_cast<int>(RoundHalfEven(r * std::cos(a))),
-                         r - static_cast<int>(RoundHalfEven(r * std::sin(a))));
+        painter.drawLine(c.x(), c.y(), c.x() + static_cast<int>(RoundHalfEven(r * std::cos(a))),
+                         c.y() - static_cast<int>(RoundHalfEven(r * std::sin(a))));
     }
     if (showSelCirc_)
         DrawMarker(painter, marker_.x(), marker_.y());
+    DrawFocusFrame(painter, *this, rect());
     if (doChange_) {
         doChange_ = false;
         emit OnChange();

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "FocusFrame.h"
 #include "PickerConversions.h"
 #include "mbColorPickerControl.h"
 
 #include <QImage>
+
+#include <algorithm>
 
 #include <cstdint>
 #include <optional>
@@ -69,7 +72,11 @@ public:
 
     bool Manual() const { return manual_; }
     QPoint MarkerPoint() const { return marker_; }
-    int Radius() const { return std::min(width(), height()) / 2; }
+    // The wheel keeps the marker's reach and the focus frame free on every side, so a marker
+    // on the rim is drawn whole: its square starts Inset() pixels in from the top-left corner.
+    int Inset() const { return PickerMarkerReach(MarkerStyle()) + FocusFrameWidth; }
+    int Radius() const { return std::max(0, std::min(width(), height()) - 2 * Inset()) / 2; }
+    QPoint Centre() const { return {Inset() + Radius(), Inset() + Radius()}; }
 
     TColor GetColorAtPoint(int x, int y) const override;
     // The wheel picture as the next paint shows it (rebuilt first when stale).
@@ -82,6 +89,7 @@ signals:
 
 protected:
     void WebSafeChanged() override { pictureStale_ = true; }
+    void MarkerStyleChanged() override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -93,6 +101,8 @@ protected:
 private:
     void PickAt(QPoint p);
     void NumbersChanged();
+    // Where the marker of the current hue and saturation sits in the control.
+    QPoint MarkerOfNumbers() const;
 
     int hue_ = 0;
     int sat_ = 0;

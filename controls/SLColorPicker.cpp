@@ -1,6 +1,7 @@
 #include "SLColorPicker.h"
 
 #include "ColorOperations.h"
+#include "FocusFrame.h"
 #include "PickerConversions.h"
 #include "Rounding.h"
 
@@ -224,6 +225,7 @@ void TSLColorPicker::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.drawImage(event->rect(), stretched_, event->rect());
     DrawMarker(painter, marker_.x(), marker_.y());
+    DrawFocusFrame(painter, *this, rect());
 }
 
 } // namespace chromint

@@ -2,6 +2,7 @@
 
 #include "ColorOperations.h"
 #include "ColorPreviewLayout.h"
+#include "FocusFrame.h"
 #include "FormatHint.h"
 #include "PickerConversions.h"
 
@@ -31,10 +32,15 @@ public:
                const QModelIndex& index) const override {
         list_->PaintItem(*painter, option.rect, index.row(),
                          option.state.testFlag(QStyle::State_Selected));
+        // The view marks its current row this way while it has the focus.
+        if (option.state.testFlag(QStyle::State_HasFocus))
+            DrawFocusFrame(*painter, *list_, option.rect);
     }
 
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
-        return {option.rect.width(), list_->ItemHeight()};
+    // No width of its own: a row is drawn to the width the view gives it, eliding the name,
+    // so a row never asks for more than the viewport and never brings a horizontal scroll bar.
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+        return {0, list_->ItemHeight()};
     }
 
 private:

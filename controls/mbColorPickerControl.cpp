@@ -61,6 +61,20 @@ void DrawPickerMarker(QPainter& painter, int x, int y, TMarkerStyle style, TColo
     painter.restore();
 }
 
+int PickerMarkerReach(TMarkerStyle style) {
+    // From the boxes DrawPickerMarker draws: the circle and the square reach 6 pixels left
+    // and up, the cross's arms 10, the crossed circle's clip 6.
+    switch (style) {
+    case TMarkerStyle::msCross:
+        return 10;
+    case TMarkerStyle::msCircle:
+    case TMarkerStyle::msSquare:
+    case TMarkerStyle::msCrossCirc:
+        break;
+    }
+    return 6;
+}
+
 QString PickerHexText(TColor color) {
     if (color == clNone)
         return {};
@@ -144,6 +158,7 @@ void TmbColorPickerControl::SetMarkerStyle(TMarkerStyle style) {
     if (style == markerStyle_)
         return;
     markerStyle_ = style;
+    MarkerStyleChanged();
     update();
 }
 

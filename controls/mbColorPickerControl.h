@@ -20,6 +20,8 @@ enum class TMarkerStyle { msCircle, msSquare, msCross, msCrossCirc };
 TColor PickerMarkerColor(TColor fieldColor);
 // Draws a marker of the given style centred on (x, y).
 void DrawPickerMarker(QPainter& painter, int x, int y, TMarkerStyle style, TColor markerColor);
+// How far the marker's farthest pixel lies from its centre, across or down.
+int PickerMarkerReach(TMarkerStyle style);
 // Six upper-case hexadecimal digits, red first, no prefix; empty for clNone.
 QString PickerHexText(TColor color);
 
@@ -78,6 +80,8 @@ public:
 protected:
     // The marker at (x, y) in black or white against the field's colour there.
     void DrawMarker(QPainter& painter, int x, int y) const;
+    // Rebuilds what depends on the marker's size; called after the style changed.
+    virtual void MarkerStyleChanged() {}
 
 private:
     TMarkerStyle markerStyle_ = TMarkerStyle::msCircle;

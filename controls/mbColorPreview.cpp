@@ -74,7 +74,7 @@ void TmbColorPreview::PictureChanged() {
 
 bool TmbColorPreview::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
-        // Hints written for Windows break lines with "\r"; Qt's labels would show a space.
+        // Hints may break lines with "\r" or "\n\r"; Qt's labels would show a space or a gap.
         if (toolTip().isEmpty()) {
             event->ignore();
             return true;

@@ -2,6 +2,7 @@
 
 #include "ColorOperations.h"
 #include "ColorPreviewLayout.h"
+#include "FocusFrame.h"
 #include "PickerConversions.h"
 #include "PointerConfinement.h"
 #include "Rounding.h"
@@ -345,6 +346,8 @@ void TmbTrackBarPicker::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     setFocus(Qt::MouseFocusReason);
+    // Once for the whole drag: rebuilding it on every move would free the pointer meanwhile.
+    GetPointerConfinement().Confine(QRect(mapToGlobal(QPoint(0, 0)), size()));
     const QPoint p = event->position().toPoint();
     PickAt(p.x(), p.y());
 }
@@ -354,7 +357,6 @@ void TmbTrackBarPicker::mouseMoveEvent(QMouseEvent* event) {
         QWidget::mouseMoveEvent(event);
         return;
     }
-    GetPointerConfinement().Confine(QRect(mapToGlobal(QPoint(0, 0)), size()));
     const QPoint p = event->position().toPoint();
     PickAt(p.x(), p.y());
 }
@@ -504,6 +506,7 @@ void TmbTrackBarPicker::paintEvent(QPaintEvent*) {
         painter.drawImage(target.topLeft(), stretched_);
     DrawBevel(painter, pick);
     DrawIndicator(painter, arrowPos);
+    DrawFocusFrame(painter, *this, rect());
     if (doChange_) {
         doChange_ = false;
         emit OnChange();

@@ -1,5 +1,7 @@
 #include "AboutDlg.h"
 
+#include "DesktopUtils.h"
+
 #include "ColorOperations.h"
 #include "ColorPreviewLayout.h"
 #include "ColorTypes.h"
@@ -88,12 +90,23 @@ TAboutDialog::TAboutDialog(QWidget* parent, const QString& note) : QDialog(paren
     btnOk_->setDefault(true);
     connect(btnOk_, &QPushButton::clicked, this, &QDialog::accept);
 
+    // The whole address beside the button: the dialog widens where the font needs it.
+    const int needed = lblLink_->x() + lblLink_->width() + 12 + btnOk_->width() + 8;
+    if (needed > width()) {
+        const int extra = needed - width();
+        setFixedSize(needed, height());
+        panel_->resize(panel_->width() + extra, panel_->height());
+        bevel->resize(bevel->width() + extra, bevel->height());
+        btnOk_->move(btnOk_->x() + extra, btnOk_->y());
+    }
+
     if (!note.isEmpty()) {
         auto* lblNote = new QLabel(note, this);
         lblNote->setObjectName(QStringLiteral("lblNote"));
         lblNote->setWordWrap(true);
-        const int noteHeight = lblNote->heightForWidth(254);
-        lblNote->setGeometry(8, 165, 254, noteHeight);
+        const int noteWidth = width() - 16;
+        const int noteHeight = lblNote->heightForWidth(noteWidth);
+        lblNote->setGeometry(8, 165, noteWidth, noteHeight);
         const int extra = noteHeight + 8;
         setFixedSize(width(), height() + extra);
         lblLink_->move(lblLink_->x(), lblLink_->y() + extra);
@@ -130,7 +143,7 @@ bool TAboutDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void TAboutDialog::lblLinkClick() {
     QApplication::processEvents();
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(MakerWebAddress)));
+    OpenAddress(this, QUrl(QString::fromLatin1(MakerWebAddress)));
 }
 
 void TAboutDialog::ShowAbout(QWidget* parent, const QString& note) {

@@ -4,12 +4,15 @@
 #include "DesktopBackground.h"
 #include "WallpaperSources.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -283,5 +286,25 @@ void AnimateAeroColor(TColor color, std::uint8_t steps, std::uint8_t delay) {
 }
 
 } // namespace Aero
+
+} // namespace chromint
+
+namespace chromint {
+
+bool OpenAddress(QWidget* parent, const QUrl& address) {
+    if (QDesktopServices::openUrl(address))
+        return true;
+    const QString shown = address.isLocalFile() ? address.toLocalFile() : address.toString();
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Chromint"),
+                    QStringLiteral("No web browser could be started to open:\n\n%1\n\n"
+                                   "Open the address in a browser of your choice.")
+                        .arg(shown),
+                    QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("OpenAddressFailed"));
+    // The address can be selected and copied.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box.exec();
+    return false;
+}
 
 } // namespace chromint

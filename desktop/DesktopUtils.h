@@ -9,6 +9,9 @@
 #include <functional>
 #include <memory>
 
+class QUrl;
+class QWidget;
+
 namespace chromint {
 
 enum class TWallpaperStyle : std::uint8_t { wsCenter, wsTile, wsStretch, wsFit, wsFill, wsMax };
@@ -32,6 +35,10 @@ bool HasWallpaper();
 
 // "Set desktop color": the current colour becomes the desktop's.
 void SetDesktopColorCommand(TColor currentColor);
+
+// Opens a web address or a local page in the desktop's browser; where none can be started,
+// says so in a message that shows the address, so the user can open it by hand.
+bool OpenAddress(QWidget* parent, const QUrl& address);
 
 // Translucent window frame colour, over the frame-colour backend of the session.
 namespace Aero {

@@ -74,13 +74,14 @@ QSize TJvZoom::ClampSize() const {
 void TJvZoom::SetActive(bool active) {
     if (active == active_)
         return;
+    // The snapshot is of the live view, so it is taken while the view still paints it.
+    if (!active && cacheOnDeactivate_)
+        cache_ = grab().toImage();
     active_ = active;
     if (active && polling_)
         timer_.start();
     else
         timer_.stop();
-    if (!active && cacheOnDeactivate_)
-        cache_ = grab().toImage();
     update();
 }
 

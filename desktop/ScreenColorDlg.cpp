@@ -6,11 +6,15 @@
 #include "mbColorPreview.h"
 
 #include <QDoubleSpinBox>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 
 namespace chromint {
@@ -43,10 +47,44 @@ QString ColorValuesText(TColor color) {
         .arg(GetBValue(color));
 }
 
+namespace {
+
+// The face's fixed parts; only the read-out line's width and height follow the font.
+constexpr QSize kPanelMinimum(193, 133);
+constexpr int kMargin = 8;
+constexpr int kReadOutTop = 115;
+constexpr int kReadOutGap = 8;
+constexpr int kSideColumnWidth = 69;
+
+// The text with every digit replaced by the font's widest one, so that measuring it covers
+// every value of the same form.
+QString WithWidestDigits(QString text, const QFontMetrics& metrics) {
+    QChar widest = u'0';
+    for (char16_t digit = u'1'; digit <= u'9'; ++digit) {
+        if (metrics.horizontalAdvance(QChar(digit)) > metrics.horizontalAdvance(widest))
+            widest = QChar(digit);
+    }
+    for (QChar& c : text) {
+        if (c.isDigit())
+            c = widest;
+    }
+    return text;
+}
+
+// The width the label needs to show any text of the form of text in full.
+int LabelWidthFor(const QLabel& label, const QString& text) {
+    const QFontMetrics metrics = label.fontMetrics();
+    const QString widest = WithWidestDigits(text, metrics);
+    const QMargins margins = label.contentsMargins();
+    return std::max(metrics.horizontalAdvance(widest), metrics.boundingRect(widest).width()) +
+           margins.left() + margins.right() + 2 * label.margin();
+}
+
+} // namespace
+
 TScreenColorPanel::TScreenColorPanel(double zoom, ScreenAccess& source, QWidget* parent)
     : QWidget(parent), source_(source) {
     setObjectName(QStringLiteral("ScreenColorPanel"));
-    setFixedSize(193, 133);
 
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
@@ -63,13 +101,13 @@ TScreenColorPanel::TScreenColorPanel(double zoom, ScreenAccess& source, QWidget*
 
     desktopSwatch_ = new TmbColorPreview(this);
     desktopSwatch_->setObjectName(QStringLiteral("DesktopSwatch"));
-    desktopSwatch_->setGeometry(116, 8, 69, 69);
+    desktopSwatch_->resize(kSideColumnWidth, 69);
     desktopSwatch_->setToolTip(QStringLiteral("Base color"));
     desktopSwatch_->SetBlockSize(4);
 
     edtZoom_ = new QDoubleSpinBox(this);
     edtZoom_->setObjectName(QStringLiteral("edtZoom"));
-    edtZoom_->setGeometry(116, 83, 69, 27);
+    edtZoom_->resize(kSideColumnWidth, 27);
     edtZoom_->setDecimals(1);
     edtZoom_->setSuffix(QStringLiteral("x"));
     edtZoom_->setRange(1.0, 10.0);
@@ -78,16 +116,40 @@ TScreenColorPanel::TScreenColorPanel(double zoom, ScreenAccess& source, QWidget*
 
     lblPosition_ = new QLabel(QStringLiteral("0x0"), this);
     lblPosition_->setObjectName(QStringLiteral("lblPosition"));
-    lblPosition_->move(8, 115);
-    lblPosition_->resize(70, lblPosition_->sizeHint().height());
-    lblColor_ = new QLabel(QStringLiteral("R: 255  G: 255  B: 255"), this);
+    lblColor_ = new QLabel(ColorValuesText(MakeRGB(255, 255, 255)), this);
     lblColor_->setObjectName(QStringLiteral("lblColor"));
     lblColor_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblColor_->setGeometry(78, 115, 107, lblColor_->sizeHint().height());
+    LayOut();
 
     edtZoom_->setValue(zoom);
     zoom_->SetZoomPercentage(ZoomPercentageForValue(edtZoom_->value()));
     connect(edtZoom_, &QDoubleSpinBox::valueChanged, this, &TScreenColorPanel::edtZoomChange);
+}
+
+void TScreenColorPanel::LayOut() {
+    if (lblColor_ == nullptr)
+        return; // a font change before the controls exist
+    const int positionWidth = LabelWidthFor(*lblPosition_, QStringLiteral("9999x9999"));
+    const int colorWidth = LabelWidthFor(*lblColor_, ColorValuesText(MakeRGB(255, 255, 255)));
+    const int lineHeight =
+        std::max(lblPosition_->fontMetrics().height(), lblColor_->fontMetrics().height());
+    const QSize size(std::max(kPanelMinimum.width(),
+                              kMargin + positionWidth + kReadOutGap + colorWidth + kMargin),
+                     std::max(kPanelMinimum.height(), kReadOutTop + lineHeight + 1));
+    setFixedSize(size);
+    // The swatch and the zoom factor keep their place at the right edge.
+    const int sideLeft = size.width() - kMargin - kSideColumnWidth;
+    desktopSwatch_->move(sideLeft, 8);
+    edtZoom_->move(sideLeft, 83);
+    lblPosition_->setGeometry(kMargin, kReadOutTop, positionWidth, lineHeight);
+    lblColor_->setGeometry(size.width() - kMargin - colorWidth, kReadOutTop, colorWidth,
+                           lineHeight);
+}
+
+void TScreenColorPanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        LayOut();
 }
 
 TColor TScreenColorPanel::Color() const {
@@ -97,7 +159,6 @@ TColor TScreenColorPanel::Color() const {
 void TScreenColorPanel::ZoomContentsChanged() {
     const QPoint point = zoom_->LastPoint();
     lblPosition_->setText(QStringLiteral("%1x%2").arg(point.x()).arg(point.y()));
-    lblPosition_->adjustSize();
     const auto rgb = source_.PixelAt(point);
     desktopSwatch_->SetColor(
         rgb ? MakeRGB(std::uint8_t(*rgb >> 16), std::uint8_t(*rgb >> 8), std::uint8_t(*rgb))
@@ -114,30 +175,71 @@ TScreenColorDialog::TScreenColorDialog(double zoom, QWidget* parent)
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("ScreenColorDialog"));
     setWindowTitle(QStringLiteral("Screen color"));
-    setFixedSize(193, 133);
     panel_ = new TScreenColorPanel(1.0, Screen(), this);
+    hint_ = new QLabel(this);
+    hint_->setObjectName(QStringLiteral("lblHint"));
+    hint_->setAlignment(Qt::AlignCenter);
+    hint_->setWordWrap(true);
 
     // Start-up, in the order the window needs: fixer, confirm key, idle timer, caption.
     fixer_ = std::make_unique<TStayOnTopFixer>(this);
     hotKeys_ = new THotKeyManager(this);
     hotKeys_->setObjectName(QStringLiteral("HotKeyManager"));
     const THotKey confirm = ParseHotKeyText(QString::fromLatin1(ConfirmHotKeyText), true);
-    if (confirm != 0)
-        hotKeys_->AddHotKey(confirm); // a combination another program holds leaves only cancel
-    connect(hotKeys_, &THotKeyManager::HotKeyPressed, this, [this] { accept(); });
+    // A combination another program holds leaves only cancel.
+    const bool confirmHeld = confirm != 0 && hotKeys_->AddHotKey(confirm) != 0;
+    // Esc is taken from the other programs only while the window is shown.
+    cancelHotKey_ = ParseHotKeyText(QString::fromLatin1(CancelHotKeyText), true);
+    connect(hotKeys_, &THotKeyManager::HotKeyPressed, this, [this](quint32 hotKey, quint16) {
+        if (hotKey == cancelHotKey_)
+            reject();
+        else
+            accept();
+    });
     idleTimer_ = std::make_unique<TIdleTimer>(100);
     connect(idleTimer_.get(), &TIdleTimer::OnIdle, this, &TScreenColorDialog::IdleChanged);
-    setWindowTitle(QStringLiteral("%1 - %2").arg(
-        windowTitle(),
-        FormatHotKeyText(confirm != 0 ? confirm : HotKeyCtrl | HotKeyShift | 'X', false)));
+    const QString confirmText =
+        FormatHotKeyText(confirm != 0 ? confirm : HotKeyCtrl | HotKeyShift | 'X', false);
+    setWindowTitle(QStringLiteral("%1 - %2").arg(windowTitle(), confirmText));
+    const QString take = confirmHeld
+                             ? QStringLiteral("%1 takes the colour").arg(confirmText)
+                             : QStringLiteral("%1 is held by another program").arg(confirmText);
+    hintParts_ = {take, QStringLiteral("%1 cancels").arg(FormatHotKeyText(cancelHotKey_, false))};
+    // "take · cancel"; where the line is too long it breaks after the dot only.
+    QString hint = hintParts_[0] + QStringLiteral(" ·");
+    hint.replace(u' ', QChar::Nbsp);
+    hint_->setText(hint + u' ' + QString(hintParts_[1]).replace(u' ', QChar::Nbsp));
+    LayOut();
 
-    // Lower-right corner of the work area.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        const QSize outer = frameGeometry().size();
-        move(area.width() - outer.width() - 25, area.height() - outer.height() - 25);
-    }
+    // Placed by the outer size known now; placed again once the window manager has framed it.
+    PlaceInCorner();
     panel_->findChild<QDoubleSpinBox*>(QStringLiteral("edtZoom"))->setValue(zoom);
+}
+
+void TScreenColorDialog::LayOut() {
+    if (hint_ == nullptr || hintParts_.isEmpty())
+        return; // a font change before the controls exist
+    // As wide as the panel, or as the longer part of the hint where that is wider.
+    const QFontMetrics metrics = hint_->fontMetrics();
+    int partWidth = 0;
+    for (const QString& part : hintParts_)
+        partWidth = std::max(partWidth, metrics.horizontalAdvance(part + QStringLiteral(" ·")));
+    const int width = std::max(panel_->width(), partWidth + 2 * kMargin);
+    const int hintWidth = width - 2 * kMargin;
+    const int hintHeight = hint_->heightForWidth(hintWidth);
+    panel_->move((width - panel_->width()) / 2, 0);
+    hint_->setGeometry(kMargin, panel_->height(), hintWidth, hintHeight);
+    setFixedSize(width, panel_->height() + hintHeight + kMargin);
+}
+
+void TScreenColorDialog::PlaceInCorner() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize outer = frameGeometry().size();
+    move(area.x() + area.width() - outer.width() - CornerDistance,
+         area.y() + area.height() - outer.height() - CornerDistance);
 }
 
 TScreenColorDialog::~TScreenColorDialog() = default;
@@ -154,6 +256,35 @@ void TScreenColorDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     fixer_->SetStayOnTop(true);
     raise();
+    if (cancelIndex_ == 0 && cancelHotKey_ != 0)
+        cancelIndex_ = hotKeys_->AddHotKey(cancelHotKey_); // held elsewhere: Esc works here only
+    // The frame is known once the window manager has framed the window, by its first exposure.
+    if (QWindow* window = windowHandle(); window != nullptr && !placedByFrame_)
+        window->installEventFilter(this);
+}
+
+void TScreenColorDialog::hideEvent(QHideEvent* event) {
+    if (cancelIndex_ != 0) {
+        hotKeys_->RemoveHotKeyByIndex(cancelIndex_);
+        cancelIndex_ = 0;
+    }
+    QDialog::hideEvent(event);
+}
+
+bool TScreenColorDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && watched == windowHandle() &&
+        windowHandle()->isExposed() && !placedByFrame_) {
+        placedByFrame_ = true;
+        watched->removeEventFilter(this);
+        PlaceInCorner();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TScreenColorDialog::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        LayOut();
 }
 
 void TScreenColorDialog::IdleChanged(quint32 idleTime) {

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QPoint>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -28,9 +29,9 @@ TColor ScreenPixelColor(QPoint point);
 // The colour under the mouse pointer, nothing where it cannot be read.
 std::optional<TColor> PixelUnderPointer();
 
-// The picker's face, 193 x 133: a magnifier following the pointer, the pointer's position,
-// the pixel's swatch and values, and the zoom factor. It reads the session's screen, or a
-// still picture of it.
+// The picker's face, 193 x 133 or wider where the font needs it for the read-out: a magnifier
+// following the pointer, the pointer's position, the pixel's swatch and values, and the zoom
+// factor. It reads the session's screen, or a still picture of it.
 class TScreenColorPanel : public QWidget {
     Q_OBJECT
 public:
@@ -42,8 +43,13 @@ public:
     // Reads the position and the pixel at the magnifier's point.
     void ZoomContentsChanged();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void edtZoomChange(double value);
+    // Sizes the face for its font: the read-out's widest texts side by side on one line.
+    void LayOut();
 
     ScreenAccess& source_;
     TJvZoom* zoom_ = nullptr;
@@ -54,12 +60,15 @@ private:
 };
 
 // The stay-on-top "Screen color" window: a magnifier following the pointer, the pointer's
-// position, the pixel's swatch and values; confirmed with Ctrl+Shift+X from any program.
+// position, the pixel's swatch and values, and a line saying which keys take the colour and
+// cancel. Ctrl+Shift+X confirms and Esc cancels from any program while the window is shown.
 class TScreenColorDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr const char* ConfirmHotKeyText = "Ctrl+Shift+X";
+    static constexpr const char* CancelHotKeyText = "Esc";
     static constexpr int IdleFreezeMs = 1000;
+    static constexpr int CornerDistance = 25;
 
     explicit TScreenColorDialog(double zoom, QWidget* parent = nullptr);
     ~TScreenColorDialog() override;
@@ -77,10 +86,22 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void LayOut();
+    // The outer frame in the lower-right corner of the primary screen's work area.
+    void PlaceInCorner();
+
     TScreenColorPanel* panel_ = nullptr;
+    QLabel* hint_ = nullptr;
+    QStringList hintParts_; // what takes the colour, what cancels
     THotKeyManager* hotKeys_ = nullptr;
+    THotKey cancelHotKey_ = 0;
+    std::uint16_t cancelIndex_ = 0; // while shown, when Esc could be registered
+    bool placedByFrame_ = false;
     std::unique_ptr<TStayOnTopFixer> fixer_;
     std::unique_ptr<TIdleTimer> idleTimer_;
 };

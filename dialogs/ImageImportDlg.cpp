@@ -1,5 +1,7 @@
 #include "ImageImportDlg.h"
 
+#include "FileDialogSize.h"
+
 #include "ColorNotations.h"
 #include "ColorOperations.h"
 #include "DesktopUtils.h"
@@ -26,6 +28,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -60,6 +63,21 @@ constexpr std::array<FilterRow, 15> kPictureFilters = {{
     {"SGI - SGI Image", "*.sgi;*.rgb;*.bw;*.rgba"},
     {"CUT - Dr. Halo Image", "*.cut"},
 }};
+
+} // namespace
+
+bool IsPictureFileName(const QString& fileName) {
+    const QString name = QFileInfo(fileName).fileName();
+    for (const FilterRow& row : kPictureFilters) {
+        for (const QString& pattern : QString::fromLatin1(row.patterns).split(QLatin1Char(';'))) {
+            if (name.endsWith(pattern.mid(1), Qt::CaseInsensitive))
+                return true;
+        }
+    }
+    return false;
+}
+
+namespace {
 
 // Linux file names keep their letter case, so each pattern is offered in upper case too;
 // the dialog shows only the descriptions.
@@ -199,6 +217,7 @@ bool TOpenPictureDialog::Execute() {
     connect(&dialog, &QFileDialog::currentChanged, preview,
             [preview](const QString& path) { preview->setPixmap(PreviewOf(path)); });
 
+    const FileDialogSizeKeeper size(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     FileName = dialog.selectedFiles().constFirst();
@@ -628,6 +647,12 @@ bool RunImageColorCommand(QWidget* parent, TImageImportValues& values,
     dialog.OpenDialog->InitialDir = values.lastOpenImageDir;
     for (qsizetype i = values.recentFiles.size() - 1; i >= 0; --i)
         AddRecentFile(dialog.MRUList, values.recentFiles[i]);
+    if (!values.openFile.isEmpty()) {
+        // Once the window shows, so that a failure's message has the window behind it.
+        QTimer::singleShot(0, &dialog, [&dialog, file = values.openFile] {
+            dialog.LoadImage(QFileInfo(file).absoluteFilePath());
+        });
+    }
 
     bool applied = false;
     if (dialog.Execute()) {

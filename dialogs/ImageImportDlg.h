@@ -126,11 +126,16 @@ private:
     bool FTransparent = false;
 };
 
-// What the command keeps between runs.
+// What the command keeps between runs, and the picture to show as the window opens (a file
+// dropped on the main window or named on the command line).
 struct TImageImportValues {
     QString lastOpenImageDir;
     QStringList recentFiles;
+    QString openFile;
 };
+
+// Whether the name ends like one of the picture types the window opens (any letter case).
+bool IsPictureFileName(const QString& fileName);
 
 // "From image...": true when a colour was made current. The folder and the recent files are
 // written back however the window closed, except when the web-only question was cancelled or
@@ -142,8 +147,8 @@ bool RunImageColorCommand(QWidget* parent, TImageImportValues& values,
 template <class Settings>
 bool RunImageColorCommand(QWidget* parent, Settings& settings,
                           const ConfirmWebColorFn& confirmWebColor,
-                          const MakeCurrentFn& makeCurrent) {
-    TImageImportValues values{settings.LastOpenImageDir(), settings.RecentFiles()};
+                          const MakeCurrentFn& makeCurrent, const QString& openFile = {}) {
+    TImageImportValues values{settings.LastOpenImageDir(), settings.RecentFiles(), openFile};
     const bool applied = RunImageColorCommand(parent, values, confirmWebColor, makeCurrent);
     settings.SetLastOpenImageDir(values.lastOpenImageDir);
     settings.RecentFiles() = values.recentFiles;

@@ -1,6 +1,7 @@
 #include "SystemColorsDlg.h"
 
 #include "DesktopUtils.h"
+#include "SystemColors.h"
 #include "mbColorList.h"
 
 #include <QPushButton>
@@ -52,6 +53,10 @@ constexpr std::array<NamedIndex, 30> kSystemColors = {{
 
 constexpr TColor kButtonFace = SystemColorFlag | 15;
 
+// The list shows this many entries without scrolling.
+constexpr int kVisibleEntries = 10;
+constexpr int kListWidth = 280;
+
 } // namespace
 
 SystemFrameColors CurrentFrameColors() {
@@ -101,9 +106,13 @@ TSystemColorsDialog::TSystemColorsDialog(TColor color, const SystemFrameColors& 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    // The desktop entry shows the desktop as it is now, not as it was when first asked.
+    RefreshDesktopEntry();
+
     ColorList = new TmbColorList(this);
     ColorList->setObjectName(QStringLiteral("ColorList"));
-    ColorList->setFixedSize(252, 180);
+    ColorList->setFixedSize(kListWidth, kVisibleEntries * ColorList->ItemHeight() +
+                                            2 * ColorList->frameWidth());
     layout->addWidget(ColorList);
 
     const DialogButtons buttons = AddDialogButtons(this, layout);

@@ -1,14 +1,19 @@
 #include "MagickReader.h"
 
+#include "ImageLoaders.h"
+#include "MagickModule.h"
 #include "PictureReaderSupport.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
-#include <Magick++.h>
+#include <dlfcn.h>
 
-#include <cstdint>
-#include <string>
-#include <string_view>
+#include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace chromint {
 
@@ -16,75 +21,84 @@ namespace {
 
 using picture::Fail;
 
-void StartMagick() {
-    // GraphicsMagick must be started once before any use; a function-local static makes that
-    // safe from any thread.
-    static const bool started = [] {
-        Magick::InitializeMagick(nullptr);
-        // A hostile header must not make the pixel cache take gigabytes, nor spill it to disk.
-        MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, MaxPicturePixels);
-        // The limits are in bytes, whatever resource.h's comments say.
-        constexpr MagickLib::magick_int64_t TwoGiB = MagickLib::magick_int64_t{2} << 30;
-        MagickLib::SetMagickResourceLimit(MagickLib::MemoryResource, TwoGiB);
-        MagickLib::SetMagickResourceLimit(MagickLib::MapResource, TwoGiB);
-        MagickLib::SetMagickResourceLimit(MagickLib::DiskResource, 0);
-        return true;
-    }();
-    (void)started;
+using ReadFunction = decltype(&chromint_magick_read);
+using FreeFunction = decltype(&chromint_magick_free);
+
+struct MagickModule {
+    ReadFunction read = nullptr;
+    FreeFunction free = nullptr;
+};
+
+// Where the module lies: in an installation beside the program's own libraries, in the build
+// tree where it was built.
+QStringList ModuleCandidates() {
+    QStringList candidates;
+    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    if (!program.isEmpty())
+        candidates << QDir::cleanPath(
+            QFileInfo(program).absolutePath() +
+            QStringLiteral("/../" CHROMINT_MODULE_INSTALL_DIR "/" CHROMINT_MAGICK_MODULE_NAME));
+    candidates << QStringLiteral(CHROMINT_MAGICK_MODULE_BUILD_PATH);
+    return candidates;
 }
 
-int ToByte(Magick::Quantum q) {
-    const std::uint64_t max = MaxRGB;
-    return static_cast<int>((static_cast<std::uint64_t>(q) * 255 + max / 2) / max);
-}
-
-QImage Convert(Magick::Image& image) {
-    const int width = static_cast<int>(image.columns());
-    const int height = static_cast<int>(image.rows());
-    if (image.colorSpace() != MagickLib::RGBColorspace)
-        image.colorSpace(MagickLib::RGBColorspace);
-    const bool matte = image.matte();
-    QImage result = picture::NewImage(width, height, QImage::Format_ARGB32);
-    for (int y = 0; y < height; ++y) {
-        const Magick::PixelPacket* in = image.getConstPixels(0, y, static_cast<unsigned>(width), 1);
-        if (!in)
-            Fail(UnsupportedPictureText());
-        auto* out = reinterpret_cast<QRgb*>(result.scanLine(y));
-        for (int x = 0; x < width; ++x, ++in) {
-            // GraphicsMagick keeps opacity, the inverse of alpha: 0 is opaque.
-            const int alpha = matte ? 255 - ToByte(in->opacity) : 255;
-            out[x] = qRgba(ToByte(in->red), ToByte(in->green), ToByte(in->blue), alpha);
+// Loaded once, on the first picture that needs it, and kept for the rest of the run.
+const MagickModule& Module() {
+    static const MagickModule module = [] {
+        MagickModule loaded;
+        for (const QString& candidate : ModuleCandidates()) {
+            if (!QFileInfo::exists(candidate))
+                continue;
+            void* handle =
+                ::dlopen(QFile::encodeName(candidate).constData(), RTLD_NOW | RTLD_LOCAL);
+            if (handle == nullptr) {
+                std::fprintf(stderr, "chromint: %s\n", ::dlerror());
+                continue;
+            }
+            loaded.read = reinterpret_cast<ReadFunction>(::dlsym(handle, ChromintMagickReadSymbol));
+            loaded.free = reinterpret_cast<FreeFunction>(::dlsym(handle, ChromintMagickFreeSymbol));
+            if (loaded.read != nullptr && loaded.free != nullptr)
+                return loaded;
+            loaded = {};
         }
-    }
-    return result;
+        std::fprintf(stderr, "chromint: the GraphicsMagick picture reader is not installed\n");
+        return loaded;
+    }();
+    return module;
 }
 
 } // namespace
 
+bool MagickReaderAvailable() {
+    return Module().read != nullptr;
+}
+
 QImage ReadWithMagick(const QString& fileName, const char* magick) {
-    StartMagick();
-    const std::string source =
-        std::string(magick) + ":" + QFile::encodeName(fileName).toStdString();
-    try {
-        Magick::Image image;
-        // The header alone first, so an absurd size is refused before any decoding; the
-        // picture read is the size pinged, so it is not checked again.
-        image.ping(source);
-        picture::CheckSize(image.columns(), image.rows());
-        if (std::string_view(magick) == "PCD") {
-            // A Photo CD holds several sizes; left alone GraphicsMagick reads a thumbnail.
-            // The third is the base size that ping reports.
-            image.subImage(3);
-            image.subRange(1);
-        }
-        image.read(source);
-        return Convert(image);
-    } catch (const Magick::ErrorFileOpen&) {
+    const MagickModule& module = Module();
+    if (module.read == nullptr)
+        Fail(UnsupportedPictureText());
+    ChromintMagickPicture read{};
+    const int status =
+        module.read(QFile::encodeName(fileName).constData(), magick, MaxPicturePixels, &read);
+    // The module's pixels, freed however this ends.
+    const std::unique_ptr<std::uint32_t, FreeFunction> pixels(read.pixels, module.free);
+    switch (status) {
+    case ChromintMagickOk:
+        break;
+    case ChromintMagickNotFound:
         Fail(FileNotFoundText());
-    } catch (const Magick::Exception&) {
-        // Warnings count too: they mean a damaged or partly read picture.
+    case ChromintMagickTooLarge:
+        picture::CheckSize(read.width, read.height);
+        Fail(UnsupportedPictureText());
+    default:
         Fail(UnsupportedPictureText());
     }
+    picture::CheckSize(read.width, read.height);
+    QImage result = picture::NewImage(int(read.width), int(read.height), QImage::Format_ARGB32);
+    for (int y = 0; y < result.height(); ++y)
+        std::memcpy(result.scanLine(y), pixels.get() + std::int64_t(y) * read.width,
+                    std::size_t(read.width) * sizeof(std::uint32_t));
+    return result;
 }
 
 } // namespace chromint

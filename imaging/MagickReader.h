@@ -10,4 +10,7 @@ namespace chromint {
 // Throws PictureLoadError.
 QImage ReadWithMagick(const QString& fileName, const char* magick);
 
+// Whether the GraphicsMagick reader could be loaded (it is loaded on the first call).
+bool MagickReaderAvailable();
+
 } // namespace chromint

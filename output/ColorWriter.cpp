@@ -1,5 +1,7 @@
 #include "ColorWriter.h"
 
+#include "FileDialogSize.h"
+
 #include "ColorNotations.h"
 #include "ColorOperations.h"
 
@@ -580,6 +582,7 @@ bool RunExportColorCommand(QWidget* parent, QString& lastSaveDir, TColor current
     if (!lastSaveDir.isEmpty())
         dialog.setDirectory(lastSaveDir);
     dialog.selectFile(ExportSuggestedName(current));
+    const FileDialogSizeKeeper size(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
 

@@ -46,33 +46,6 @@ bool IsFavourite(const QStringList& favourites, TColor color) {
     return favourites.contains(ColorToCode(color), Qt::CaseInsensitive);
 }
 
-FavouriteAddition AddToFavouritesList(const QStringList& favourites, TColor color) {
-    FavouriteAddition out;
-    out.favourites = favourites;
-    const QString code = ColorToCode(color);
-    const int existing = static_cast<int>(favourites.indexOf(code));
-    // The settings hold upper-case digits, but a hand-edited file may not.
-    int found = existing;
-    if (found < 0) {
-        for (int i = 0; i < favourites.size(); ++i) {
-            if (favourites[i].compare(code, Qt::CaseInsensitive) == 0) {
-                found = i;
-                break;
-            }
-        }
-    }
-    if (found >= 0) {
-        out.selected = found;
-        return out;
-    }
-    if (out.favourites.size() >= FavouritesCount)
-        out.favourites.resize(FavouritesCount - 1);
-    out.favourites.prepend(code);
-    out.selected = 0;
-    out.added = true;
-    return out;
-}
-
 bool AddToFavourites(TmbColorPalette& grid, TColor color) {
     const QString code = ColorToCode(color);
     for (int i = 0; i < grid.Colors().size(); ++i) {

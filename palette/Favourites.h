@@ -33,16 +33,8 @@ QStringList FavouritesForSettings(const TmbColorPalette& grid);
 
 bool IsFavourite(const QStringList& favourites, TColor color);
 
-// The list after "Add to favourites", and the cell to select: a new colour goes to the front
-// and the oldest one drops off the end; a colour already there is only selected.
-struct FavouriteAddition {
-    QStringList favourites;
-    int selected = -1;
-    bool added = false;
-};
-FavouriteAddition AddToFavouritesList(const QStringList& favourites, TColor color);
-
-// "Add to favourites" on the strip itself. Returns whether the colour was new.
+// "Add to favourites" on the strip: a new colour goes to the front and the oldest one drops
+// off the end; a colour already there is only selected. Returns whether the colour was new.
 bool AddToFavourites(TmbColorPalette& grid, TColor color);
 
 // The cell "From favourites" picks: uniformly among all cells but the selected one, cell 0

@@ -1,6 +1,7 @@
 #include "mbColorPalette.h"
 
 #include "ColorPreviewLayout.h"
+#include "FocusFrame.h"
 #include "FormatHint.h"
 #include "PalUtils.h"
 
@@ -448,11 +449,28 @@ void TmbColorPalette::resizeEvent(QResizeEvent* event) {
     PictureChanged();
 }
 
+QRect TmbColorPalette::FocusRect() const {
+    if (FCheckedIndex >= 0 && FCheckedIndex < FColors.Count())
+        return CellRect(FCheckedIndex) & rect();
+    return rect();
+}
+
 void TmbColorPalette::paintEvent(QPaintEvent* event) {
     if (FPictureStale || FPicture.size() != size())
         RenderPicture();
     QPainter painter(this);
     painter.drawImage(event->rect(), FPicture, event->rect());
+    DrawFocusFrame(painter, *this, FocusRect());
+}
+
+void TmbColorPalette::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void TmbColorPalette::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void TmbColorPalette::mouseMoveEvent(QMouseEvent* event) {
@@ -530,6 +548,11 @@ void TmbColorPalette::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // Reported, then passed on: the grid has no use of its own for Enter, and in a dialog
+        // it must still press the default button.
+        emit selColorChange();
+        event->ignore();
+        return;
     case Qt::Key_Space:
         emit selColorChange();
         event->accept();

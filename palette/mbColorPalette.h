@@ -159,6 +159,8 @@ protected:
     void leaveEvent(QEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void ColorsChanged();
@@ -166,6 +168,8 @@ private:
     void PictureChanged();
     void RenderPicture();
     TColor CellColor(int index) const;
+    // Where the focus frame goes: round the selected cell, or the whole grid without one.
+    QRect FocusRect() const;
 
     TMouseLoc FMouseLoc = mlNone;
     bool FMouseOver = false;

@@ -1,6 +1,7 @@
 #include "SystemColors.h"
 
 #include "ColorTypes.h"
+#include "DesktopBackground.h"
 
 #include <QGuiApplication>
 
@@ -16,7 +17,8 @@ namespace {
 // | Index | Entry                     | Source                                  |
 // |-------|---------------------------|-----------------------------------------|
 // |  0    | Scroll Bar                | Button (the trough is drawn with it)    |
-// |  1    | Background (desktop)      | fixed #3A6EA5: X11 keeps no such colour |
+// |  1    | Background (desktop)      | the desktop's own colour; #3A6EA5 where |
+// |       |                           | the platform cannot tell                |
 // |  2    | Active Caption            | Highlight                               |
 // |  3    | Inactive Caption          | Mid (caption of a background window)    |
 // |  4    | Menu Background           | Window                                  |
@@ -102,6 +104,17 @@ TColor ResolveFromDesktop(std::uint8_t index) {
     return DesktopInterfaceColor(index);
 }
 
+// The desktop's colour as last read; nothing read yet until `read`.
+struct DesktopEntryCache {
+    bool read = false;
+    std::optional<std::uint32_t> rgb;
+};
+
+DesktopEntryCache& DesktopCache() {
+    static DesktopEntryCache cache;
+    return cache;
+}
+
 } // namespace
 
 std::uint32_t InterfaceColorFromPalette(const QPalette& palette, std::uint8_t index) {
@@ -121,7 +134,23 @@ std::uint32_t InterfaceColorFromPalette(const QPalette& palette, std::uint8_t in
     return FromQColor(palette.color(QPalette::Active, source.role));
 }
 
+std::uint32_t DesktopEntryColor(std::optional<std::uint32_t> desktopRgb) {
+    return desktopRgb ? ColorFromHex(*desktopRgb & 0xFFFFFF) : kDesktopBlue;
+}
+
+void RefreshDesktopEntry() {
+    DesktopEntryCache& cache = DesktopCache();
+    // Without the application there is no session to ask; the next use asks again.
+    cache.read = qGuiApp != nullptr;
+    cache.rgb = cache.read ? GetDesktopBackgroundColor() : std::nullopt;
+}
+
 std::uint32_t DesktopInterfaceColor(std::uint8_t index) {
+    if (index == 1) {
+        if (!DesktopCache().read)
+            RefreshDesktopEntry();
+        return DesktopEntryColor(DesktopCache().rgb);
+    }
     // Before the application exists (or in a program without one) Qt's built-in palette
     // stands in for the desktop's.
     const QPalette palette = qGuiApp ? QGuiApplication::palette() : QPalette();

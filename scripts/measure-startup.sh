@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Start-up and idle figures of the real program: the median of 10 runs, each with a fresh
-# settings folder, on the X server in DISPLAY (or an own Xvfb when none is set).
+# Start-up, memory, idle and exit figures of the real program beside a bare Qt 6 window of the
+# same size: the median of 10 runs of each, each with a fresh settings folder, on the X server
+# in DISPLAY (or an own Xvfb when none is set).
 #
 #   bash scripts/measure-startup.sh [build folder, default build]
 set -euo pipefail
@@ -8,7 +9,8 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${1:-$ROOT/build}
 probe=$BUILD/bench/startup_probe
 app=$BUILD/app/chromint
-[[ -x $probe && -x $app ]] || { echo "build first: bash scripts/build.sh build"; exit 1; }
+bare=$BUILD/bench/bare_qt_window
+[[ -x $probe && -x $app && -x $bare ]] || { echo "build first: bash scripts/build.sh build"; exit 1; }
 
 xvfb=""
 if [[ -z "${DISPLAY:-}" ]]; then
@@ -20,14 +22,22 @@ if [[ -z "${DISPLAY:-}" ]]; then
 fi
 
 work=$(mktemp -d)
-results=$work/results
-for run in $(seq 10); do
-    export XDG_CONFIG_HOME=$work/config-$run
-    "$probe" 526 415 "$app" >>"$results"
-done
 median() { sort -n | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2] + v[NR/2+1]) / 2}'; }
-echo "first window mapped: $(cut -d' ' -f1 "$results" | median) ms (median of 10)"
-echo "main window mapped:  $(cut -d' ' -f2 "$results" | median) ms"
-echo "resident memory 2 s after: $(( $(cut -d' ' -f3 "$results" | median | cut -d. -f1) / 1024 )) MiB"
-echo "CPU while idle over 3 s: $(cut -d' ' -f4 "$results" | median) ms"
+measure() { # <label> <program>
+    local results=$work/results-$1 run
+    for run in $(seq 10); do
+        export XDG_CONFIG_HOME=$work/config-$1-$run
+        "$probe" 526 415 "$2" >>"$results"
+    done
+    field() { cut -d' ' -f"$1" "$results" | median; }
+    echo "$1:"
+    echo "  first window mapped:        $(field 1) ms (median of 10)"
+    echo "  main window mapped:         $(field 2) ms"
+    echo "  resident memory (RSS) 2 s after:     $(( $(field 3 | cut -d. -f1) / 1024 )) MiB ($(field 3) KiB)"
+    echo "  proportional memory (PSS) 2 s after: $(( $(field 5 | cut -d. -f1) / 1024 )) MiB ($(field 5) KiB)"
+    echo "  CPU while idle over 3 s:    $(field 4) ms"
+    echo "  exit after the window closed: $(field 6) ms"
+}
+measure chromint "$app"
+measure "bare Qt 6 window" "$bare"
 rm -rf "$work"

@@ -17,9 +17,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QFocusEvent>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -28,6 +32,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -491,6 +497,137 @@ TEST_F(MainFormTest, FromImageAsksTheWebOnlyQuestionAndRemembersThePicture) {
     EXPECT_EQ(form_->CurrentColor(), ColorFromHex(0xCCCCCC)) << "snapped to the web palette";
     EXPECT_EQ(form_->Settings().LastOpenImageDir(), dir.path());
     EXPECT_EQ(form_->Settings().RecentFiles(), QStringList{path});
+}
+
+} // namespace
+} // namespace chromint
+
+namespace chromint {
+namespace {
+
+// The wheel over an editor the user did not choose scrolls on; over the chosen one it steps.
+TEST_F(MainFormTest, WheelChangesOnlyTheFocusedEditor) {
+    QSpinBox* red = Editor("edtR");
+    red->setValue(100);
+    Editor("edtG")->setFocus();
+    const auto roll = [red] {
+        QWheelEvent wheel(QPointF(5, 5), red->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(red, &wheel);
+    };
+    roll();
+    EXPECT_EQ(red->value(), 100);
+    red->setFocus();
+    roll();
+    EXPECT_EQ(red->value(), 101);
+}
+
+// In web-only mode the code box snaps its text when the user leaves it, not when a menu
+// opens or another window takes over.
+TEST_F(MainFormTest, CodeBoxKeepsItsTextWhileAMenuIsOpen) {
+    SetWebOnly(true);
+    auto* box = Child<QLineEdit>("edtDeveloper");
+    Type(box, QStringLiteral("#123456"));
+    for (const Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent leave(QEvent::FocusOut, reason);
+        QApplication::sendEvent(box, &leave);
+        EXPECT_EQ(box->text(), QStringLiteral("#123456")) << "focus reason " << reason;
+    }
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(box, &leave);
+    EXPECT_NE(box->text(), QStringLiteral("#123456"));
+}
+
+} // namespace
+} // namespace chromint
+
+namespace chromint {
+namespace {
+
+// The Copy menu is as wide as its widest label and value with an ordinary gap between them,
+// not a column of empty space.
+TEST_F(MainFormTest, CopyMenuIsAsNarrowAsItsContents) {
+    auto* copy = Child<QMenu>("miCopy");
+    emit copy->aboutToShow();
+    const QFontMetrics metrics(copy->font());
+    int labels = 0;
+    int values = 0;
+    for (QAction* action : copy->actions()) {
+        if (!action->isVisible() || action->isSeparator())
+            continue;
+        const QStringList parts = action->text().split(QLatin1Char('\t'));
+        labels = std::max(labels, metrics.horizontalAdvance(parts.value(0)));
+        values = std::max(values, metrics.horizontalAdvance(parts.value(1)));
+    }
+    const int width = copy->sizeHint().width();
+    EXPECT_GE(width, labels + values);
+    EXPECT_LE(width, labels + values + 120);
+}
+
+} // namespace
+} // namespace chromint
+
+namespace chromint {
+namespace {
+
+// What a user drags onto the window: a colour or colour text becomes current, a picture file
+// opens in the picture window, anything else is refused and changes nothing.
+TEST_F(MainFormTest, DropsTakeColoursAndOpenPictures) {
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("drop.PNG"));
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(qRgb(10, 20, 30));
+    ASSERT_TRUE(image.save(picture, "PNG"));
+
+    const auto drop = [this](QMimeData* data) {
+        QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(form_.get(), &enter);
+        if (enter.isAccepted()) {
+            QDropEvent dropped(QPointF(200, 200), Qt::CopyAction, data, Qt::LeftButton,
+                               Qt::NoModifier);
+            QApplication::sendEvent(form_.get(), &dropped);
+            QApplication::processEvents();
+        }
+        delete data;
+        return enter.isAccepted();
+    };
+    const auto text = [](const char* value) {
+        auto* data = new QMimeData;
+        data->setText(QString::fromLatin1(value));
+        return data;
+    };
+    const auto files = [](const QStringList& paths) {
+        auto* data = new QMimeData;
+        QList<QUrl> urls;
+        for (const QString& path : paths)
+            urls << QUrl::fromLocalFile(path);
+        data->setUrls(urls);
+        return data;
+    };
+
+    form_->GetAll(ColorFromHex(0x000000), false);
+    auto* colour = new QMimeData;
+    colour->setColorData(QColor(0x12, 0x34, 0x56));
+    EXPECT_TRUE(drop(colour));
+    EXPECT_EQ(form_->CurrentColor(), ColorFromHex(0x123456));
+    EXPECT_TRUE(drop(text(" #3366cc ")));
+    EXPECT_EQ(form_->CurrentColor(), ColorFromHex(0x3366CC));
+    EXPECT_TRUE(drop(text("steelblue")));
+    EXPECT_EQ(form_->CurrentColor(), ColorFromHex(0x4682B4));
+    EXPECT_FALSE(drop(text("hello")));
+    EXPECT_FALSE(drop(files({dir.filePath(QStringLiteral("notes.txt"))})));
+    EXPECT_EQ(form_->CurrentColor(), ColorFromHex(0x4682B4));
+
+    QString shown;
+    QTimer::singleShot(100, [&shown] {
+        auto* dialog = qobject_cast<TImageImportDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        shown = dialog->OpenDialog->FileName;
+        dialog->reject();
+    });
+    EXPECT_TRUE(drop(files({dir.filePath(QStringLiteral("notes.txt")), picture})));
+    EXPECT_EQ(shown, picture);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "ColorOperations.h"
 #include "ColorPreviewLayout.h"
+#include "FocusFrame.h"
 #include "PickerConversions.h"
+#include "WidgetTestSupport.h"
 #include "mbColorList.h"
 
 #include <QPixmap>
@@ -235,6 +237,18 @@ TEST_F(ShownListTest, PaintsSwatchesAndSelection) {
     EXPECT_EQ(PixelAt({6, 48}), MixOpacity(kBlue, clBlack, 75)) << "depth 2 of the box";
     EXPECT_EQ(PixelAt({0, 42}),
               ToTColor(list_->palette().color(QPalette::Active, QPalette::Highlight)));
+}
+
+TEST_F(ShownListTest, FocusFrameShowsRoundTheCurrentRowOnly) {
+    list_->setCurrentRow(1);
+    list_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(list_.get()));
+    const QRect row = list_->visualRect(list_->model()->index(1, 0));
+    const test::FocusChange change =
+        test::ChangeOnFocus(*list_, *list_->viewport(), row, FocusFrameWidth);
+    EXPECT_GT(change.inFrame, 0) << "the frame shows";
+    EXPECT_EQ(change.elsewhere, 0) << "swatches and names keep their pixels";
+    EXPECT_EQ(PixelAt({21, 63}), kBlue) << "the selected swatch is untouched";
 }
 
 TEST_F(ShownListTest, HintsNameTheRowUnderThePointer) {

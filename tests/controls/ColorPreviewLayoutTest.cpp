@@ -316,6 +316,13 @@ TEST_F(ColorPreviewLayoutTest, HintLineBreaks) {
         {"CR LF", "RGB(136, 106, 56)\r\nHex: #886A38", "RGB(136, 106, 56)\nHex: #886A38"},
         {"lone CR", "H: 10\rHex: #FF0000", "H: 10\nHex: #FF0000"},
         {"LF kept", "a\nb", "a\nb"},
+        {"LF CR is one line end", "Hex #FF0000\n\rRGB[255, 0, 0]", "Hex #FF0000\nRGB[255, 0, 0]"},
+        {"every mix, one end each", "a\r\nb\n\rc\rd\ne", "a\nb\nc\nd\ne"},
+        {"two LFs are two ends", "a\n\nb", "a\n\nb"},
+        {"two CRs are two ends", "a\r\rb", "a\n\nb"},
+        {"CR LF then a lone CR", "a\r\n\rb", "a\n\nb"},
+        {"LF CR LF CR is two ends", "a\n\r\n\rb", "a\n\nb"},
+        {"line end last", "a\n\r", "a\n"},
         {"placeholders are not expanded", "%hex %r", "%hex %r"},
         {"empty", "", ""},
     };

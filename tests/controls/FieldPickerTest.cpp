@@ -1,11 +1,15 @@
 #include "ColorPreviewLayout.h"
+#include "FocusFrame.h"
+#include "FormatHint.h"
 #include "HSColorPicker.h"
 #include "HSLColorPicker.h"
 #include "HSVColorPicker.h"
 #include "PickerConversions.h"
 #include "PointerConfinement.h"
 #include "SLColorPicker.h"
+#include "TestRows.h"
 #include "WidgetTestSupport.h"
+#include "mbTrackBarPicker.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -18,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -172,12 +177,15 @@ struct WheelClickRow {
 };
 
 TEST(HueWheel, ClicksOnTheMainWindowWheel) {
+    // The main window's wheel: the crossed circle and the focus frame keep 8 pixels free.
     const std::vector<WheelClickRow> rows = {
-        {"right of the centre", {255, 128}, 360, 253, {255, 128}},
-        {"top", {128, 0}, 90, 255, {128, 0}},
-        {"far right is pulled onto the rim", {300, 128}, 360, 255, {256, 128}},
+        {"right of the centre", {247, 128}, 360, 253, {247, 128}},
+        {"top", {128, 8}, 90, 255, {128, 8}},
+        {"far right is pulled onto the rim", {300, 128}, 360, 255, {248, 128}},
     };
     auto wheel = Shown<THSVColorPicker>(256, 256);
+    ASSERT_EQ(wheel->Radius(), 120);
+    ASSERT_EQ(wheel->Centre(), QPoint(128, 128));
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         wheel->SetSelectedColor(MakeRGB(0, 0, 0));
@@ -203,10 +211,10 @@ TEST(HueWheel, RedSitsAtTheRimAndReadsBackTheSame) {
     EXPECT_EQ(spy.count(), 1);
     EXPECT_EQ(wheel->Hue(), 0);
     EXPECT_EQ(wheel->Saturation(), 255);
-    EXPECT_EQ(wheel->MarkerPoint(), QPoint(256, 128));
+    EXPECT_EQ(wheel->MarkerPoint(), QPoint(248, 128));
     wheel->SetSelectedColor(MakeRGB(255, 0, 0));
     EXPECT_EQ(spy.count(), 2) << "an unchanged colour still reports";
-    QTest::mouseClick(wheel.get(), Qt::LeftButton, {}, QPoint(256, 128));
+    QTest::mouseClick(wheel.get(), Qt::LeftButton, {}, QPoint(248, 128));
     EXPECT_EQ(wheel->Hue(), 360);
     EXPECT_EQ(wheel->SelectedColor(), MakeRGB(255, 0, 0));
 }
@@ -250,17 +258,23 @@ TEST(HueWheel, ValueRebuildsThePictureAndPaintShowsIt) {
     wheel->SetShowSelectionCircle(false);
     wheel->SetSelectedColor(MakeRGB(255, 255, 255));
     Settle(*wheel);
-    const HueSat rim = *WheelPictureHueSat(250 - 128, 127 - 128, 128);
-    ASSERT_EQ(rim, (HueSat{360, 243}));
-    EXPECT_EQ(PixelAt(*wheel, 250, 127), PickerHSVToRGB(360, 243, 255)) << "near the rim";
+    const int r = wheel->Radius();
+    const int inset = wheel->Inset();
+    const QPoint nearRim(wheel->Centre().x() + r - 2, wheel->Centre().y() - 1);
+    const auto rim = WheelPictureHueSat(nearRim.x() - inset - r, nearRim.y() - inset - r, r);
+    ASSERT_TRUE(rim);
+    EXPECT_EQ(rim->sat, 251);
+    EXPECT_EQ(PixelAt(*wheel, nearRim.x(), nearRim.y()), PickerHSVToRGB(rim->hue, rim->sat, 255))
+        << "near the rim";
     EXPECT_EQ(PixelAt(*wheel, 1, 1), ToTColor(wheel->palette().color(wheel->backgroundRole())))
         << "corner keeps the background";
     wheel->SetValue(100);
     Settle(*wheel);
-    EXPECT_EQ(PixelAt(*wheel, 250, 127), PickerHSVToRGB(360, 243, 100));
+    EXPECT_EQ(PixelAt(*wheel, nearRim.x(), nearRim.y()), PickerHSVToRGB(rim->hue, rim->sat, 100));
     // Picking reads the point itself, not the picture's rounding of it.
-    const HueSat read = WheelPointToHueSat(250, 127, 128);
-    EXPECT_EQ(wheel->GetColorAtPoint(250, 127), PickerHSVToRGB(read.hue, read.sat, 100));
+    const HueSat read = WheelPointToHueSat(nearRim.x() - inset, nearRim.y() - inset, r);
+    EXPECT_EQ(wheel->GetColorAtPoint(nearRim.x(), nearRim.y()),
+              PickerHSVToRGB(read.hue, read.sat, 100));
 }
 
 TEST(HueWheel, MarkerIsBlackOnTheLightCentre) {
@@ -271,6 +285,77 @@ TEST(HueWheel, MarkerIsBlackOnTheLightCentre) {
     Settle(*wheel);
     // The circle of the marker at the centre passes 6 pixels left of it.
     EXPECT_EQ(PixelAt(*wheel, 122, 128), clBlack);
+}
+
+// The pixels a marker style paints, as offsets from the marker's centre.
+std::vector<QPoint> MarkerPixels(TMarkerStyle style) {
+    QImage img(64, 64, QImage::Format_RGB32);
+    img.fill(Qt::black);
+    {
+        QPainter painter(&img);
+        DrawPickerMarker(painter, 32, 32, style, clWhite);
+    }
+    std::vector<QPoint> pixels;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) == qRgb(255, 255, 255))
+                pixels.emplace_back(x - 32, y - 32);
+    return pixels;
+}
+
+struct RimMarkerRow {
+    const char* row;
+    TColor color;
+    bool webSafe;
+    TMarkerStyle style;
+};
+CHROMINT_PRINT_ROW(RimMarkerRow, row)
+
+TEST(HueWheel, MarkerOnTheRimIsDrawnWhole) {
+    const std::vector<RimMarkerRow> rows = {
+        {"left, #003333 web-only", ColorFromHex(0x003333), true, TMarkerStyle::msCrossCirc},
+        {"left, main window circle", ColorFromHex(0x00FFFF), false, TMarkerStyle::msCircle},
+        {"top", PickerHSVToRGB(90, 255, 255), false, TMarkerStyle::msCrossCirc},
+        {"right", MakeRGB(255, 0, 0), false, TMarkerStyle::msCircle},
+        {"bottom", PickerHSVToRGB(270, 255, 255), false, TMarkerStyle::msCrossCirc},
+        {"right, cross", MakeRGB(255, 0, 0), false, TMarkerStyle::msCross},
+        {"bottom, square", PickerHSVToRGB(270, 255, 255), false, TMarkerStyle::msSquare},
+    };
+    auto wheel = Shown<THSVColorPicker>(256, 256);
+    wheel->SetShowHueLine(false);
+    wheel->SetShowSaturationCircle(false);
+    wheel->clearFocus();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.row);
+        wheel->SetMarkerStyle(row.style);
+        wheel->SetWebSafe(row.webSafe);
+        wheel->SetSelectedColor(row.color);
+        ASSERT_EQ(wheel->Saturation(), 255) << "the marker sits on the rim";
+        Settle(*wheel);
+        const QPoint at = wheel->MarkerPoint();
+        const TColor ring = PickerMarkerColor(wheel->GetColorAtPoint(at.x(), at.y()));
+        const QImage shot = wheel->grab().toImage();
+        const std::vector<QPoint> pixels = MarkerPixels(row.style);
+        ASSERT_FALSE(pixels.empty());
+        // The marker's outermost pixels on each side of its centre.
+        QPoint left = pixels.front(), right = left, top = left, bottom = left;
+        for (const QPoint& p : pixels) {
+            EXPECT_TRUE(wheel->rect().contains(at + p)) << "pixel " << p.x() << "," << p.y();
+            if (p.x() < left.x())
+                left = p;
+            if (p.x() > right.x())
+                right = p;
+            if (p.y() < top.y())
+                top = p;
+            if (p.y() > bottom.y())
+                bottom = p;
+        }
+        for (const QPoint& p : {left, right, top, bottom}) {
+            const QPoint q = at + p;
+            ASSERT_TRUE(shot.rect().contains(q)) << q.x() << "," << q.y();
+            EXPECT_EQ(Hex(ToTColor(shot.pixelColor(q))), Hex(ring)) << q.x() << "," << q.y();
+        }
+    }
 }
 
 TEST(HueWheel, DragIsConfinedWithOnePixelToSpare) {
@@ -315,6 +400,73 @@ TEST(HueWheel, HintShowsTheColourUnderTheCursor) {
     EXPECT_EQ(QToolTip::text().toStdString(),
               "R " + std::to_string(GetRValue(c)) + "\nG " + std::to_string(GetGValue(c)));
     QToolTip::hideText();
+}
+
+// The default template ends its lines with "\n\r"; each must show as one line end.
+struct DefaultHintRow {
+    const char* row;
+    std::function<std::unique_ptr<TmbCustomPicker>()> make;
+};
+CHROMINT_PRINT_ROW(DefaultHintRow, row)
+
+TEST(PickerHint, DefaultTemplateShowsSevenLinesWithoutGaps) {
+    const std::vector<DefaultHintRow> rows = {
+        {"hue wheel", [] { return Shown<THSVColorPicker>(256, 256); }},
+        {"saturation-value square", [] { return Shown<TSLColorPicker>(256, 256); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.row);
+        const auto picker = row.make();
+        ASSERT_EQ(picker->HintFormat().toStdString(), std::string(DefaultPickerHintFormat));
+        const QPoint at(100, 120);
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), picker->mapToGlobal(QPointF(at)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(picker.get(), &move);
+        QHelpEvent help(QEvent::ToolTip, at, picker->mapToGlobal(at));
+        QApplication::sendEvent(picker.get(), &help);
+        const QStringList lines = QToolTip::text().split(QLatin1Char('\n'));
+        EXPECT_EQ(lines.size(), 7) << QToolTip::text().toStdString();
+        for (const QString& line : lines)
+            EXPECT_FALSE(line.trimmed().isEmpty()) << QToolTip::text().toStdString();
+        EXPECT_FALSE(QToolTip::text().contains(QLatin1Char('\r')));
+        QToolTip::hideText();
+    }
+}
+
+// ---- Focus ----
+
+struct FocusRow {
+    const char* row;
+    std::function<std::unique_ptr<QWidget>()> make;
+};
+CHROMINT_PRINT_ROW(FocusRow, row)
+
+TEST(PickerFocus, FrameShowsRoundTheControlAndNowhereElse) {
+    const std::vector<FocusRow> rows = {
+        {"hue wheel", [] { return Shown<THSVColorPicker>(256, 256); }},
+        {"saturation-value square", [] { return Shown<TSLColorPicker>(256, 256); }},
+        {"hue-saturation field", [] { return Shown<THSColorPicker>(239, 166); }},
+        {"hue bar with arrows that keep their colour",
+         [] {
+             auto bar = std::make_unique<THColorPicker>();
+             bar->SetNewArrowStyle(true);
+             bar->setFixedSize(267, 22);
+             bar->show();
+             EXPECT_TRUE(QTest::qWaitForWindowExposed(bar.get()));
+             return std::unique_ptr<QWidget>(std::move(bar));
+         }},
+    };
+    ScaleGuard guard;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.row);
+        const auto control = row.make();
+        control->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(control.get()));
+        const test::FocusChange change =
+            test::ChangeOnFocus(*control, control->rect(), FocusFrameWidth);
+        EXPECT_GT(change.inFrame, 0) << "the frame shows";
+        EXPECT_EQ(change.elsewhere, 0) << "the picture inside keeps its colours";
+    }
 }
 
 // ---- Saturation-value square ----

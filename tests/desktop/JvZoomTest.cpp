@@ -1,5 +1,6 @@
 #include "JvZoom.h"
 
+#include "FrozenFramePicker.h"
 #include "ScreenAccess.h"
 #include "TestRows.h"
 #include "X11TestSupport.h"
@@ -133,6 +134,22 @@ TEST(TJvZoom, InactiveShowsTheSnapshotOrTheBackground) {
     zoom.SetBackgroundColor(QColor(0x11, 0x22, 0x33));
     zoom.SetActive(false);
     EXPECT_EQ(zoom.grab().toImage().pixel(50, 50), 0xff112233u);
+}
+
+TEST(TJvZoom, SnapshotOnDeactivationIsTheViewNotTheBackground) {
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(QColor(0x40, 0xa0, 0x30));
+    FrozenDesktop desktop(picture);
+    ASSERT_TRUE(desktop.SetPointerPos({200, 150}));
+    TJvZoom zoom;
+    zoom.SetSource(&desktop);
+    zoom.SetPolling(false);
+    zoom.SetBackgroundColor(QColor(0x11, 0x22, 0x33));
+    zoom.Tick();
+    ASSERT_EQ(zoom.grab().toImage().pixel(50, 50), 0xff40a030u);
+    zoom.SetActive(false);
+    EXPECT_EQ(zoom.grab().toImage().pixel(50, 50), 0xff40a030u);
+    EXPECT_EQ(zoom.grab().toImage().pixel(0, 99), 0xff40a030u);
 }
 
 // The real control over a root window painted with a known pattern.

@@ -7,18 +7,24 @@
 #include "X11TestSupport.h"
 #include "mbColorPreview.h"
 
+#include <QApplication>
 #include <QDoubleSpinBox>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QProcess>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 
 #include <sys/resource.h>
@@ -92,6 +98,75 @@ TEST(ScreenColorDialog, PlacedInTheLowerRightCornerOfTheWorkArea) {
     EXPECT_EQ(dialog.pos(), QPoint(area.width() - dialog.frameGeometry().width() - 25,
                                    area.height() - dialog.frameGeometry().height() - 25));
 }
+
+struct FontRow {
+    const char* row;
+    int pointSize;         // 0: the application's own
+    bool changedWhileOpen; // set on the open window rather than before it is made
+};
+CHROMINT_PRINT_ROW(FontRow, row, row.pointSize << " pt")
+
+const FontRow kFontRows[] = {
+    {"application font", 0, false},
+    {"small", 7, false},
+    {"large", 16, false},
+    {"very large", 24, false},
+    {"enlarged while open", 20, true},
+};
+
+class ReadOutTest : public ::testing::TestWithParam<FontRow> {
+protected:
+    void SetUp() override {
+        saved_ = QApplication::font();
+        font_ = saved_;
+        if (GetParam().pointSize > 0)
+            font_.setPointSize(GetParam().pointSize);
+        if (!GetParam().changedWhileOpen)
+            QApplication::setFont(font_);
+    }
+    void TearDown() override { QApplication::setFont(saved_); }
+
+    QFont saved_;
+    QFont font_;
+};
+
+// The user's report: "1101x701  71  G: 88  B: 106", the position hiding the red value.
+TEST_P(ReadOutTest, PositionDoesNotHideTheRedValue) {
+    TScreenColorDialog dialog(8.0);
+    if (GetParam().changedWhileOpen)
+        dialog.setFont(font_);
+    auto* panel = dialog.findChild<QWidget*>(QStringLiteral("ScreenColorPanel"));
+    auto* position = dialog.findChild<QLabel*>(QStringLiteral("lblPosition"));
+    auto* values = dialog.findChild<QLabel*>(QStringLiteral("lblColor"));
+    ASSERT_EQ(position->font(), font_);
+    position->setText(QStringLiteral("9999x9999"));
+    values->setText(ColorValuesText(MakeRGB(255, 255, 255)));
+    for (const QLabel* label : {position, values}) {
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()))
+            << label->objectName().toStdString();
+        EXPECT_GE(label->height(), label->fontMetrics().height())
+            << label->objectName().toStdString();
+        EXPECT_TRUE(panel->rect().contains(label->geometry())) << label->objectName().toStdString();
+    }
+    EXPECT_LT(position->geometry().right(), values->geometry().left());
+    // The controls above keep their size and stay clear of the read-out.
+    for (const char* name : {"Panel1", "DesktopSwatch", "edtZoom"}) {
+        const auto* control = panel->findChild<QWidget*>(QString::fromLatin1(name));
+        EXPECT_TRUE(panel->rect().contains(control->geometry())) << name;
+        EXPECT_LT(control->geometry().bottom(), position->geometry().top()) << name;
+    }
+    EXPECT_EQ(panel->findChild<QWidget*>(QStringLiteral("DesktopSwatch"))->size(), QSize(69, 69));
+    // The whole panel and the whole hint are in the window.
+    EXPECT_TRUE(dialog.rect().contains(panel->geometry()));
+    const auto* hint = dialog.findChild<QLabel*>(QStringLiteral("lblHint"));
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(dialog.rect().contains(hint->geometry()));
+    EXPECT_GE(hint->height(), hint->heightForWidth(hint->width()));
+    EXPECT_FALSE(hint->geometry().intersects(panel->geometry()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ReadOutTest, ::testing::ValuesIn(kFontRows),
+                         test::RowName<::testing::TestParamInfo<FontRow>>);
 
 // The command with the dialog's run replaced: what the main window sees.
 struct CommandRig {
@@ -315,6 +390,164 @@ TEST(MainWindowHotKey, OtherHotKeysOfTheManagerAreNotTaken) {
     manager.AddHotKey(0x6074);
     fake->Press(GlobalHotKeys::ModCtrl | GlobalHotKeys::ModShift, 116);
     EXPECT_EQ(applied, 0);
+}
+
+} // namespace
+} // namespace chromint
+
+namespace chromint {
+namespace {
+
+constexpr unsigned long kKeysymX = 0x78;
+constexpr unsigned long kKeysymEscape = 0xff1b;
+constexpr unsigned kControlShiftMask = 4 | 1;
+
+struct HintRow {
+    const char* row;
+    bool confirmHeldElsewhere;
+    const char* text;
+};
+CHROMINT_PRINT_ROW(HintRow, row)
+
+const HintRow kHintRows[] = {
+    {"confirm key free", false, "Ctrl+Shift+X takes the colour · Esc cancels"},
+    {"confirm key held elsewhere", true, "Ctrl+Shift+X is held by another program · Esc cancels"},
+};
+
+class ScreenColorHintX11 : public ::testing::TestWithParam<HintRow> {};
+
+// The window title is cut short by the window manager; the keys are named in the window.
+TEST_P(ScreenColorHintX11, WindowSaysHowToTakeTheColour) {
+    if (!test::OnX11())
+        GTEST_SKIP() << "needs an X server";
+    std::optional<test::OtherClientGrab> other;
+    if (GetParam().confirmHeldElsewhere) {
+        other.emplace(kKeysymX, kControlShiftMask);
+        ASSERT_TRUE(other->Holds());
+    }
+    TScreenColorDialog dialog(8.0);
+    const auto* hint = dialog.findChild<QLabel*>(QStringLiteral("lblHint"));
+    ASSERT_NE(hint, nullptr);
+    // Spaces that must not break the line are no-break spaces.
+    EXPECT_EQ(hint->text().replace(QChar::Nbsp, u' '), QString::fromUtf8(GetParam().text));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ScreenColorHintX11, ::testing::ValuesIn(kHintRows),
+                         test::RowName<::testing::TestParamInfo<HintRow>>);
+
+// Esc cancels while another program's window has the focus, and is given back when the picker
+// closes.
+TEST(ScreenColorDialogX11, EscFromAnotherProgramCancelsAndIsGivenBackAfter) {
+    if (!test::OnX11())
+        GTEST_SKIP() << "needs an X server";
+    if (QStandardPaths::findExecutable(QStringLiteral("xmessage")).isEmpty())
+        GTEST_SKIP() << "needs xmessage for another program's window";
+    QProcess other;
+    other.start(QStringLiteral("xmessage"),
+                {QStringLiteral("-geometry"), QStringLiteral("+700+100"),
+                 QStringLiteral("another program")});
+    TScreenColorDialog dialog(8.0);
+    bool escHeldWhileOpen = false;
+    bool otherHadTheFocus = false;
+    bool timedOut = false;
+    QTimer::singleShot(200, [&] {
+        escHeldWhileOpen = !test::OtherClientGrab(kKeysymEscape, 0).Holds();
+        otherHadTheFocus = test::RunTool(
+            "xdotool", {"search", "--sync", "--class", "Xmessage", "windowfocus", "--sync"});
+        test::RunTool("xdotool", {"key", "Escape"});
+    });
+    QTimer::singleShot(5000, &dialog, [&] { // never hang
+        timedOut = true;
+        dialog.reject();
+    });
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_TRUE(otherHadTheFocus);
+    EXPECT_TRUE(escHeldWhileOpen);
+    EXPECT_FALSE(timedOut);
+    EXPECT_TRUE(test::OtherClientGrab(kKeysymEscape, 0).Holds());
+    other.kill();
+    other.waitForFinished(3000);
+}
+
+// A window manager for one test: the one running, or openbox started for the test.
+class WindowManager {
+public:
+    WindowManager() {
+        if (Running()) {
+            ready_ = true;
+            return;
+        }
+        const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+        if (openbox.isEmpty())
+            return;
+        process_.start(openbox, {QStringLiteral("--sm-disable")});
+        ready_ = test::WaitUntil([] { return Running(); }, 5000) && FramesWindows();
+    }
+    ~WindowManager() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.terminate();
+            process_.waitForFinished(3000);
+        }
+    }
+    WindowManager(const WindowManager&) = delete;
+    WindowManager& operator=(const WindowManager&) = delete;
+
+    bool Ready() const { return ready_; }
+
+private:
+    // The manager names its window before it takes over the desktop: a window mapped in
+    // between stays unframed, so map a probe until one is framed.
+    static bool FramesWindows() {
+        QWidget probe;
+        probe.setGeometry(10, 10, 40, 30);
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            probe.show();
+            if (test::WaitUntil([&] { return probe.frameGeometry() != probe.geometry(); }, 500))
+                return true;
+            probe.hide();
+        }
+        return false;
+    }
+
+    // The root names the manager's window, and that window exists.
+    static bool Running() {
+        QProcess root;
+        root.start(QStringLiteral("xprop"),
+                   {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+        root.waitForFinished(3000);
+        const QString answer = QString::fromLatin1(root.readAllStandardOutput());
+        const qsizetype hash = answer.indexOf(u'#');
+        if (hash < 0)
+            return false;
+        QProcess window;
+        window.start(QStringLiteral("xprop"),
+                     {QStringLiteral("-id"), answer.mid(hash + 1).trimmed(),
+                      QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+        window.waitForFinished(3000);
+        return window.exitStatus() == QProcess::NormalExit && window.exitCode() == 0;
+    }
+
+    QProcess process_;
+    bool ready_ = false;
+};
+
+// Placed before the window manager framed it, the window came out a title bar too low.
+TEST(ScreenColorDialogX11, FramedWindowSitsInTheCornerOfTheWorkArea) {
+    if (!test::OnX11())
+        GTEST_SKIP() << "needs an X server";
+    WindowManager manager;
+    if (!manager.Ready())
+        GTEST_SKIP() << "needs a window manager (openbox)";
+    TScreenColorDialog dialog(8.0);
+    dialog.show();
+    ASSERT_TRUE(test::WaitUntil([&] { return dialog.frameGeometry() != dialog.geometry(); }));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint corner = area.bottomRight() - QPoint(TScreenColorDialog::CornerDistance,
+                                                      TScreenColorDialog::CornerDistance);
+    EXPECT_TRUE(test::WaitUntil([&] { return dialog.frameGeometry().bottomRight() == corner; }))
+        << "frame " << dialog.frameGeometry().x() << "," << dialog.frameGeometry().y() << " "
+        << dialog.frameGeometry().width() << "x" << dialog.frameGeometry().height();
+    EXPECT_TRUE(area.contains(dialog.frameGeometry()));
 }
 
 } // namespace

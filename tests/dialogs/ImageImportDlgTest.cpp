@@ -366,7 +366,7 @@ protected:
 
 TEST_F(ImageCommandTest, SettingsAreWrittenBackUnlessTheQuestionWasCancelled) {
     const QString picture = Write(QStringLiteral("pick.png"), Filled(5, 5, qRgb(0x12, 0x34, 0x56)));
-    const TImageImportValues before{"/nowhere", {"/x/first.png", "/x/second.png"}};
+    const TImageImportValues before{"/nowhere", {"/x/first.png", "/x/second.png"}, {}};
 
     Outcome done = Run(picture, true, true, before);
     EXPECT_EQ(recentOnOpen_, before.recentFiles) << "the first stored file ends on top";

@@ -1,11 +1,15 @@
 #include "SystemColorsDlg.h"
 #include "ColorPreviewLayout.h"
+#include "DesktopBackground.h"
 #include "DialogTestSupport.h"
 #include "SystemColors.h"
 #include "mbColorList.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QPalette>
+#include <QScrollBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -98,6 +102,48 @@ TEST_F(SystemColorsTest, DialogShape) {
     EXPECT_EQ(dialog.ColorList->objectName(), "ColorList");
     EXPECT_EQ(dialog.btnOk->text(), "OK");
     EXPECT_EQ(dialog.btnCancel->text(), "Cancel");
+}
+
+TEST_F(SystemColorsTest, ListShowsTenEntriesWithoutAHorizontalScrollBar) {
+    TSystemColorsDialog dialog(clBlack, SystemFrameColors{});
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    TmbColorList* list = dialog.ColorList;
+    list->scrollToTop();
+    QApplication::processEvents();
+    const QRect tenth = list->visualRect(list->model()->index(9, 0));
+    EXPECT_TRUE(list->viewport()->rect().contains(tenth))
+        << "tenth entry at " << tenth.y() << ".." << tenth.bottom() << ", viewport height "
+        << list->viewport()->height();
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(tenth.width(), list->viewport()->width()) << "entries fill the width, no more";
+}
+
+// The entry "Background", fourth in the list, is the desktop's colour.
+constexpr int kBackgroundRow = 3;
+
+struct DesktopRow {
+    const char* row;
+    std::uint32_t desktopRgb;
+};
+
+TEST_F(SystemColorsTest, BackgroundEntryIsTheDesktopColour) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X server whose root window colour can be set";
+    const std::vector<DesktopRow> rows = {
+        {"black desktop", 0x000000},
+        {"blue-grey desktop", 0x2F4F6F},
+    };
+    for (const DesktopRow& row : rows) {
+        SCOPED_TRACE(row.row);
+        ASSERT_TRUE(SetDesktopBackgroundColor(row.desktopRgb));
+        TSystemColorsDialog dialog(clBlack, SystemFrameColors{});
+        ASSERT_EQ(dialog.ColorList->item(kBackgroundRow)->text(), "Background");
+        dialog.ColorList->setCurrentRow(kBackgroundRow);
+        EXPECT_EQ(dialog.SystemColor(), ColorFromHex(row.desktopRgb));
+        EXPECT_EQ(ColorListValuesText(SystemColorFlag | 1),
+                  ColorListValuesText(ColorFromHex(row.desktopRgb)));
+    }
 }
 
 struct ResolveRow {

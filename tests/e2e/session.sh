@@ -33,7 +33,8 @@ start() {
 }
 
 click() { # x y, relative to the window's client area
-    xdotool mousemove --sync $((left + $1)) $((top + $2)) click 1
+    # Without --sync: it waits for a pointer motion event, which can take seconds to come.
+    xdotool mousemove $((left + $1)) $((top + $2)) sleep 0.1 click 1
     sleep 0.3
 }
 

@@ -1,6 +1,8 @@
 #include "ColorPreviewLayout.h"
 #include "Favourites.h"
+#include "FocusFrame.h"
 #include "PaletteModel.h"
+#include "TestRows.h"
 #include "mbColorPalette.h"
 
 #include <QImage>
@@ -13,6 +15,7 @@
 
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace chromint {
@@ -219,6 +222,70 @@ TEST_F(ColorPaletteTest, CorelCellsFillTheirSquare) {
     grid->SetSelectedCell(0);
     EXPECT_EQ(PixelAt(*grid, {8, 8}), 0xFF0000u);
     EXPECT_NE(PixelAt(*grid, {0, 0}), 0xFF0000u) << "a selected cell gets a frame";
+}
+
+struct FocusRow {
+    const char* row;
+    int selected;
+    TCellStyle style;
+};
+CHROMINT_PRINT_ROW(FocusRow, row)
+
+// Where a grid's look changes when Tab gives it the focus: inside the ring FocusFrameWidth
+// pixels deep round `frame`, and elsewhere.
+std::pair<int, int> ChangeOnFocus(TmbColorPalette& grid, QRect frame) {
+    grid.clearFocus();
+    grid.repaint();
+    const QImage without = grid.grab().toImage();
+    // What Qt records when Tab moves the focus; some styles show the frame only then.
+    grid.window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    grid.setFocus(Qt::TabFocusReason);
+    grid.repaint();
+    const QImage with = grid.grab().toImage();
+    const QRect inner =
+        frame.adjusted(FocusFrameWidth, FocusFrameWidth, -FocusFrameWidth, -FocusFrameWidth);
+    int inFrame = 0, elsewhere = 0;
+    for (int y = 0; y < without.height(); ++y)
+        for (int x = 0; x < without.width(); ++x) {
+            if (without.pixel(x, y) == with.pixel(x, y))
+                continue;
+            const QPoint p(x, y);
+            if (frame.contains(p) && !inner.contains(p))
+                ++inFrame;
+            else
+                ++elsewhere;
+        }
+    return {inFrame, elsewhere};
+}
+
+TEST_F(ColorPaletteTest, FocusFrameShowsRoundTheSelectedCellOnly) {
+    const std::vector<FocusRow> rows = {
+        {"selected cell", 5, csDefault},
+        {"selected cell, Corel style", 2, csCorel},
+        {"no selection: the whole grid", -1, csDefault},
+    };
+    for (const FocusRow& row : rows) {
+        SCOPED_TRACE(row.row);
+        auto grid = std::make_unique<TmbColorPalette>();
+        grid->SetCellStyle(row.style);
+        grid->SetCellSize(24);
+        grid->resize(4 * 24, 2 * 24);
+        QStringList colors;
+        for (int i = 0; i < 8; ++i)
+            colors << QStringLiteral("$00%1").arg(0x102030 * (i + 1), 6, 16, QLatin1Char('0'));
+        grid->SetColors(colors);
+        grid->SetSelectedCell(row.selected);
+        grid->show();
+        grid->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(grid.get()));
+        const QRect frame = row.selected >= 0 ? grid->CellRect(row.selected) : grid->rect();
+        const auto [inFrame, elsewhere] = ChangeOnFocus(*grid, frame);
+        EXPECT_GT(inFrame, 0) << "the frame shows";
+        EXPECT_EQ(elsewhere, 0) << "the cells keep their colours";
+        if (row.selected >= 0) {
+            EXPECT_EQ(PixelAt(*grid, Centre(*grid, row.selected)), grid->SelectedColor());
+        }
+    }
 }
 
 TEST_F(ColorPaletteTest, OwnPaintingOfACell) {

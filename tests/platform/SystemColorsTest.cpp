@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace chromint {
@@ -63,6 +64,25 @@ TEST(SystemColorsTest, PaletteMapping) {
     for (const MapRow& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(InterfaceColorFromPalette(pal, row.index), row.expected);
+    }
+}
+
+struct DesktopRow {
+    const char* name;
+    std::optional<std::uint32_t> desktopRgb;
+    std::uint32_t expected;
+};
+
+TEST(SystemColorsTest, DesktopEntryIsTheDesktopsColourWhereKnown) {
+    const std::vector<DesktopRow> rows = {
+        {"black desktop", 0x000000, clBlack},
+        {"red comes first in the platform's number", 0x102030, MakeRGB(0x10, 0x20, 0x30)},
+        {"a top byte is not part of the colour", 0xFF0A0B0C, MakeRGB(0x0A, 0x0B, 0x0C)},
+        {"unknown desktop falls back to the fixed blue", std::nullopt, ColorFromHex(0x3A6EA5)},
+    };
+    for (const DesktopRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(DesktopEntryColor(row.desktopRgb), row.expected);
     }
 }
 

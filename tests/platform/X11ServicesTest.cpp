@@ -174,8 +174,8 @@ protected:
 };
 
 // Confinement is set up while a button is held, as the pickers do, and takes nothing away from
-// the drag. The barriers stop a real mouse; Xvfb's synthetic pointer (XTest, warps) passes
-// them, so the stopping itself cannot be watched here.
+// the drag. The moves here are warps, which pass the barriers; relative motion, as a mouse
+// makes it, stops at them (the pickers' drags in tests/desktop/PointerConfinementTest.cpp).
 TEST(ScreenAccessX11, ConfiningDuringADragKeepsTheDragAlive) {
     SKIP_WITHOUT_X11();
     DragProbe probe;
