@@ -32,17 +32,35 @@ void TInstanceService::Pick() {
     QTimer::singleShot(0, this, &TInstanceService::PickRequested);
 }
 
-bool RequestPickFromRunningInstance() {
+void TInstanceService::OpenFiles(const QStringList& files) {
+    QTimer::singleShot(0, this, [this, files] { emit FilesRequested(files); });
+}
+
+namespace {
+
+// Calls a method of the running instance; false when none answers.
+bool CallRunningInstance(const QString& method, const QVariantList& arguments) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return false;
     const QString service = QString::fromLatin1(ApplicationId);
     if (!bus.interface()->isServiceRegistered(service).value())
         return false;
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(service, QString::fromLatin1(InstanceObjectPath),
-                                       QString::fromLatin1(ApplicationId), QStringLiteral("Pick"));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        service, QString::fromLatin1(InstanceObjectPath), QString::fromLatin1(ApplicationId),
+        method);
+    call.setArguments(arguments);
     return bus.call(call, QDBus::Block, kCallTimeoutMs).type() == QDBusMessage::ReplyMessage;
+}
+
+} // namespace
+
+bool RequestPickFromRunningInstance() {
+    return CallRunningInstance(QStringLiteral("Pick"), {});
+}
+
+bool RequestOpenFilesInRunningInstance(const QStringList& files) {
+    return CallRunningInstance(QStringLiteral("OpenFiles"), {files});
 }
 
 } // namespace chromint

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace chromint {
 
@@ -25,12 +26,17 @@ public:
 public slots:
     // Picks a colour from the screen and makes it current; answers at once.
     Q_SCRIPTABLE void Pick();
+    // Opens pictures (absolute paths) in "From image..."; answers at once.
+    Q_SCRIPTABLE void OpenFiles(const QStringList& files);
 
 signals:
     void PickRequested();
+    void FilesRequested(const QStringList& files);
 };
 
 // Hands a pick to the running instance; false when none answers on the session bus.
 bool RequestPickFromRunningInstance();
+// Hands pictures to the running instance; false when none answers on the session bus.
+bool RequestOpenFilesInRunningInstance(const QStringList& files);
 
 } // namespace chromint

@@ -976,6 +976,20 @@ void TMainForm::OpenPicture(const QString& fileName) {
     RunImageColorCommand(this, *FSettings, ConfirmCallback(), MakeCurrentCallback(), fileName);
 }
 
+void TMainForm::OpenPictures(const QStringList& fileNames) {
+    if (fileNames.isEmpty())
+        return;
+    showNormal();
+    raise();
+    activateWindow();
+    QStringList& recent = FSettings->RecentFiles();
+    for (qsizetype i = fileNames.size() - 1; i >= 1; --i) {
+        recent.removeAll(fileNames[i]);
+        recent.prepend(fileNames[i]);
+    }
+    OpenPicture(fileNames.constFirst());
+}
+
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData() != nullptr &&
         ReadDrop(*event->mimeData()).kind != TDropContent::Kind::Nothing)

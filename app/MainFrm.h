@@ -64,6 +64,9 @@ public:
     void PickFromScreen();
     // "From image..." with this picture already open (a dropped file, a command-line one).
     void OpenPicture(const QString& fileName);
+    // Pictures named on a command line: the first opens in "From image...", the others join
+    // its recent files.
+    void OpenPictures(const QStringList& fileNames);
 
 signals:
     void currentColorChanged(TColor color);

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QEventLoop>
 #include <QIcon>
 #include <QTimer>
@@ -128,7 +129,15 @@ int main(int argc, char** argv) {
     chromint::InstallSystemColorResolver();
     QApplication::setApplicationName(QStringLiteral("Chromint"));
     QApplication::setOrganizationName(QStringLiteral("Qelvo"));
-    QApplication::setDesktopFileName(QStringLiteral("chromint"));
+    QApplication::setDesktopFileName(QString::fromLatin1(chromint::ApplicationId));
+
+    // Pictures named on the command line go to the running instance where there is one.
+    QStringList pictures;
+    for (const QString& file : options.files)
+        pictures << QFileInfo(file).absoluteFilePath();
+    if (!options.pick && !pictures.isEmpty() &&
+        chromint::RequestOpenFilesInRunningInstance(pictures))
+        return 0;
 
     // A pick hands itself to the running instance, or picks here before anything is shown.
     std::optional<chromint::TColor> picked;
@@ -169,9 +178,12 @@ int main(int argc, char** argv) {
         mainForm.GetAll(*picked, false);
     // Later "chromint --pick" commands come to this window.
     chromint::TInstanceService service;
-    if (service.Register())
+    if (service.Register()) {
         QObject::connect(&service, &chromint::TInstanceService::PickRequested, &mainForm,
                          &chromint::TMainForm::PickFromScreen);
+        QObject::connect(&service, &chromint::TInstanceService::FilesRequested, &mainForm,
+                         &chromint::TMainForm::OpenPictures);
+    }
     // Four dialogs live, hidden, for the whole run.
     chromint::CreateStartupDialogs(&mainForm);
 
@@ -185,5 +197,7 @@ int main(int argc, char** argv) {
     splash.reset();
 
     mainForm.show();
+    if (!pictures.isEmpty())
+        QTimer::singleShot(0, &mainForm, [&mainForm, pictures] { mainForm.OpenPictures(pictures); });
     return QApplication::exec();
 }

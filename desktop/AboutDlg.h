@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chromint_version.h"
+
 #include <QDialog>
 
 #include <cstdint>
@@ -17,7 +19,9 @@ struct TProgramVersion {
     std::uint16_t build;
 };
 
-inline constexpr TProgramVersion ProgramVersion{1, 3, 0, 2610};
+// From project(VERSION) in the top-level CMakeLists.txt, through the generated chromint_version.h.
+inline constexpr TProgramVersion ProgramVersion{ChromintVersionMajor, ChromintVersionMinor,
+                                                ChromintVersionPatch, ChromintVersionTweak};
 // The maker's web address the About box links to.
 inline constexpr const char* MakerWebAddress = "https://qelvo.example/chromint";
 

@@ -434,7 +434,10 @@ void WriteFileAtomically(const QString& fileName, const std::vector<std::uint8_t
         throw EColorWriteError("cannot create " + fileName.toStdString() + ": " +
                                file.errorString().toStdString());
     const qint64 size = static_cast<qint64>(bytes.size());
-    if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !file.commit())
+    // QSaveFile::commit drops an error of its last buffered write (a full disk keeps only
+    // part of the picture): flushing first reports it, and the old file stays.
+    if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !file.flush() ||
+        !file.commit())
         throw EColorWriteError("cannot write " + fileName.toStdString() + ": " +
                                file.errorString().toStdString());
 }

@@ -298,7 +298,9 @@ void WriteJASCPalette(const QString& fileName, const QStringList& colors) {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw EPaletteError(WriteErrorMessage);
-    if (file.write(text) != text.size()) {
+    // QSaveFile::commit drops an error of its last buffered write (a full disk keeps only
+    // part of the text): flushing first reports it, and the old file stays.
+    if (file.write(text) != text.size() || !file.flush()) {
         file.cancelWriting();
         throw EPaletteError(WriteErrorMessage);
     }

@@ -45,6 +45,15 @@ PACKAGES=(
     wl-clipboard
     libwayland-dev
     libwayland-bin
+    # the Debian package (scripts/package.sh) and its checks (scripts/check-package.sh)
+    dpkg-dev
+    fakeroot
+    file
+    lintian
+    desktop-file-utils
+    appstream
+    shared-mime-info
+    man-db
 )
 
 missing=()

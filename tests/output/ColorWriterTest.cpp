@@ -2,6 +2,7 @@
 
 #include "ColorOperations.h"
 #include "ModalDriver.h"
+#include "ResourceLimits.h"
 #include "TestRows.h"
 
 #include <QAbstractButton>
@@ -321,6 +322,21 @@ TEST(ColorWriter, FailedWriteKeepsTheOldFile) {
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), QByteArray("old contents"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
+
+TEST(ColorWriter, FullDiskKeepsTheOldPicture) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("old.png");
+    QFile old(name);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old contents");
+    old.close();
+    {
+        test::ScopedFileSizeLimit fullDisk(16);
+        EXPECT_THROW(TColorWriter(clBlack).SaveAsPNG(name), EColorWriteError);
+    }
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("old contents"));
 }
 
 TEST(ColorWriter, FolderThatIsAFileFails) {

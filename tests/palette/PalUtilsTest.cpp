@@ -502,7 +502,7 @@ TEST_F(PalUtilsTest, SaveOverAFolderFailsAndKeepsIt) {
     EXPECT_EQ(Read(folder + QStringLiteral("/inside.txt")), QByteArray("kept"));
 }
 
-TEST_F(PalUtilsTest, SaveThatCannotCreateItsFileKeepsTheOldFile) {
+TEST_F(PalUtilsTest, SaveOnAFullDiskKeepsTheOldFile) {
     TmbColorPalette grid;
     const QString name = dir_.filePath(QStringLiteral("p.pal"));
     {
@@ -513,7 +513,7 @@ TEST_F(PalUtilsTest, SaveThatCannotCreateItsFileKeepsTheOldFile) {
     grid.SetColors({QStringLiteral("$000000FF")});
     QString error;
     {
-        test::ScopedNoFreeFileDescriptor noFile;
+        test::ScopedFileSizeLimit fullDisk(1);
         error = ErrorOf([&] { grid.SaveColorsAsPalette(name); });
     }
     EXPECT_EQ(error, WriteErrorMessage);
