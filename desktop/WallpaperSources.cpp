@@ -86,8 +86,11 @@ QString LocalPath(const QString& value) {
     if (trimmed.startsWith(QLatin1Char('/')))
         return trimmed;
     const QUrl url(trimmed, QUrl::TolerantMode);
-    if (url.isValid() && url.isLocalFile())
-        return url.toLocalFile();
+    if (url.isValid() && url.isLocalFile()) {
+        // "file:file:/a.png" names no absolute path: it is neither a place nor a URL we read.
+        const QString local = url.toLocalFile();
+        return local.startsWith(QLatin1Char('/')) ? local : QString();
+    }
     if (!url.scheme().isEmpty() || trimmed.isEmpty())
         return {};
     return trimmed; // relative or ~/: left for the caller to place

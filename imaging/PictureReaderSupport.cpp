@@ -9,7 +9,10 @@ void Fail(const QString& reason) {
 void CheckSize(std::int64_t width, std::int64_t height) {
     if (width <= 0 || height <= 0)
         Fail(UnsupportedPictureText());
-    if (width * height > MaxPicturePixels)
+    // Either side alone over the limit is refused first, which also keeps the product of the
+    // two (each at most the limit) well inside 64 bits: sizes from 32-bit unsigned fields
+    // would otherwise overflow it.
+    if (width > MaxPicturePixels || height > MaxPicturePixels || width * height > MaxPicturePixels)
         Fail(PictureTooLargeText(width, height));
 }
 

@@ -18,7 +18,8 @@ namespace chromint::picture {
 
 [[noreturn]] void Fail(const QString& reason);
 
-// Refuses empty pictures and those over MaxPicturePixels.
+// Refuses empty pictures and those over MaxPicturePixels; any sizes a file can give (32-bit
+// unsigned ones included) are checked without overflow.
 void CheckSize(std::int64_t width, std::int64_t height);
 
 // A picture of that size, or the too-large failure when the memory cannot be had.

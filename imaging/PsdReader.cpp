@@ -113,9 +113,11 @@ std::vector<std::vector<std::uint8_t>> ReadPlanes(ByteCursor& in, const Header& 
     const int compression = in.U16();
     if (compression != 0 && compression != 1)
         Fail(UnsupportedPictureText());
-    // Bounded by the file before any plane is allocated: even PackBits needs a byte for
-    // every 128 bytes of output.
-    const std::size_t least = compression == 0 ? planeBytes : planeBytes / 128;
+    // Bounded by the file before any plane is allocated: at its best PackBits packs a run of
+    // 128 bytes into two, so every row of a plane takes at least two bytes per 128 it holds.
+    const std::size_t least = compression == 0
+                                  ? planeBytes
+                                  : (rowBytes + 127) / 128 * 2 * static_cast<std::size_t>(h.height);
     if (least > in.Remaining() / static_cast<std::size_t>(planes))
         Fail(StreamReadErrorText());
     std::vector<std::vector<std::uint8_t>> result(static_cast<std::size_t>(planes));

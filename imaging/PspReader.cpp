@@ -47,6 +47,11 @@ constexpr std::uint16_t CompositeBlock = 17;
 
 enum Compression : std::uint16_t { None = 0, Rle = 1, Lz77 = 2 };
 
+// The most samples one byte of packed data can stand for: a run byte and its byte make at
+// most 127 samples, and deflate cannot expand data more than about a thousand times.
+constexpr std::uint64_t RleBestRatio = 64;
+constexpr std::uint64_t Lz77BestRatio = 1032;
+
 struct Block {
     std::uint16_t id;
     ByteCursor data;
@@ -155,14 +160,12 @@ std::vector<std::uint8_t> Samples(const Bitmap& b, const Channel& c) {
         raw.assign(c.data.begin(), c.data.begin() + c.uncompressedLength);
         break;
     case Rle:
-        // A run byte and its byte make at most 127 samples.
-        if (c.uncompressedLength / 64 > static_cast<std::size_t>(c.data.size()))
+        if (c.uncompressedLength / RleBestRatio > static_cast<std::size_t>(c.data.size()))
             Fail(UnsupportedPictureText());
         raw = DecodeRle(c.data, c.uncompressedLength);
         break;
     case Lz77:
-        // Deflate cannot expand data more than about a thousand times.
-        if (c.uncompressedLength / 1032 > static_cast<std::size_t>(c.data.size()))
+        if (c.uncompressedLength / Lz77BestRatio > static_cast<std::size_t>(c.data.size()))
             Fail(UnsupportedPictureText());
         raw = DecodeLz77(c.data, c.uncompressedLength);
         break;
@@ -294,10 +297,35 @@ std::optional<QImage> ReadComposite(ByteCursor bank, Picture pic) {
     return Paint(pic, *full, 255);
 }
 
+// At most how many samples the channel's data can unpack to.
+std::uint64_t MostSamples(const Channel& c, std::uint16_t compression) {
+    const auto size = static_cast<std::uint64_t>(c.data.size());
+    switch (compression) {
+    case Rle:
+        return (size + 1) * RleBestRatio;
+    case Lz77:
+        return (size + 1) * Lz77BestRatio;
+    default:
+        return size;
+    }
+}
+
+// A raster layer that shows on the canvas, its rectangle in canvas pixels.
+struct Layer {
+    std::int64_t left;
+    std::int64_t top;
+    std::int64_t width;
+    std::int64_t height;
+    int opacity;
+    std::vector<Channel> channels;
+};
+
 QImage ReadLayers(ByteCursor bank, const Picture& pic) {
-    QImage canvas = picture::NewImage(pic.width, pic.height, QImage::Format_ARGB32);
-    canvas.fill(Qt::transparent);
-    QPainter painter(&canvas);
+    // Every layer is read before the canvas is taken, and the canvas only when the layers'
+    // data could fill it at the best its compression does: the size in the image attributes
+    // alone takes no memory.
+    std::vector<Layer> shown;
+    std::uint64_t fillable = 0;
     for (const Block& layer : ReadBlocks(bank)) {
         if (layer.id != LayerBlock)
             continue;
@@ -332,13 +360,24 @@ QImage ReadLayers(ByteCursor bank, const Picture& pic) {
             Fail(UnsupportedPictureText());
         if (left >= pic.width || top >= pic.height || left + width <= 0 || top + height <= 0)
             continue;
+        for (const Channel& c : channels)
+            fillable += MostSamples(c, pic.compression);
+        shown.push_back({left, top, width, height, opacity, std::move(channels)});
+    }
+    if (shown.empty() || fillable < static_cast<std::uint64_t>(pic.width) * pic.height)
+        Fail(UnsupportedPictureText());
+    QImage canvas = picture::NewImage(pic.width, pic.height, QImage::Format_ARGB32);
+    canvas.fill(Qt::transparent);
+    QPainter painter(&canvas);
+    for (Layer& layer : shown) {
         Bitmap b;
-        b.width = static_cast<int>(width);
-        b.height = static_cast<int>(height);
+        b.width = static_cast<int>(layer.width);
+        b.height = static_cast<int>(layer.height);
         b.depth = pic.depth;
         b.compression = pic.compression;
-        b.channels = std::move(channels);
-        painter.drawImage(static_cast<int>(left), static_cast<int>(top), Paint(pic, b, opacity));
+        b.channels = std::move(layer.channels);
+        painter.drawImage(static_cast<int>(layer.left), static_cast<int>(layer.top),
+                          Paint(pic, b, layer.opacity));
     }
     painter.end();
     return canvas;

@@ -54,6 +54,9 @@ PACKAGES=(
     appstream
     shared-mime-info
     man-db
+    # the fuzz targets (scripts/fuzz.sh): clang with libFuzzer and the sanitizer runtimes
+    clang
+    libclang-rt-14-dev
 )
 
 missing=()

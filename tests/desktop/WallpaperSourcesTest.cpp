@@ -103,6 +103,7 @@ TEST(WallpaperSources, GSettings) {
         {"options none shows no picture", "'file:///w.png'", "'none'", nullptr},
         {"empty picture", "''", "'zoom'", nullptr},
         {"remote picture", "'https://example.org/w.png'", "'zoom'", nullptr},
+        {"file URL of a relative path", "'file:file:/home/w.png'", "'zoom'", nullptr},
         {"no such key message", "No such key “picture-uri”", "", nullptr},
     };
     for (const GRow& row : rows) {

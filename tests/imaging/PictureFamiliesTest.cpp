@@ -250,6 +250,26 @@ QByteArray Psp(const PspPlan& plan, const QByteArray& channels) {
     return file + PspBlock(3, PspBlock(4, PspChunk(layer) + bitmap + channels));
 }
 
+// Image attributes and a layer bank holding the given layers, and no composite.
+QByteArray PspCanvas(int width, int height, int compression, const QByteArray& layers) {
+    Bytes head;
+    head.Raw(QByteArray("Paint Shop Pro Image File\n\x1a")).Zeros(5).U16(6).U16(0);
+    Bytes attributes;
+    attributes.U32(width).U32(height).Zeros(8).U8(0).U16(compression);
+    attributes.U16(8).U16(1).U32(256).U8(1).U32(0).U32(0).U16(1).U32(1);
+    return head.Data() + PspBlock(0, PspChunk(attributes)) + PspBlock(3, layers);
+}
+
+// A visible greyscale layer at the top left of the canvas.
+QByteArray PspLayer(int width, int height, const QByteArray& channels) {
+    Bytes layer;
+    layer.U16(5).Raw("Layer").U8(1);
+    for (int rect = 0; rect < 2; ++rect)
+        layer.U32(0).U32(0).U32(width).U32(height);
+    layer.U8(255).U8(0).U8(1).U8(0).U8(0).Zeros(32).U8(0).U8(0).U8(0).U16(0);
+    return PspBlock(4, PspChunk(layer) + PspChunk(Bytes().U16(1).U16(2)) + channels);
+}
+
 QByteArray PspRgb(int compression) {
     return PspChannel(Plane(255, 0), compression, 0, 1) +
            PspChannel(Plane(0, 0), compression, 0, 2) +
@@ -734,6 +754,58 @@ TEST_F(PictureFamiliesTest, HostileFilesGiveMessages) {
             EXPECT_TRUE(*reason == corrupt || *reason == StreamReadErrorText())
                 << reason->toStdString();
         } else {
+            EXPECT_EQ(reason->toStdString(), row.reason.toStdString());
+        }
+    }
+}
+
+// Sizes from 32-bit unsigned header fields once overflowed the size check, so that a picture
+// over the limit was refused later with the wrong text; and a Paint Shop Pro canvas took its
+// memory from the header alone, before any layer had shown that the file could fill it.
+TEST_F(PictureFamiliesTest, HeaderSizesNeitherOverflowNorTakeMemoryUnfilled) {
+    const QString corrupt = UnsupportedPictureText();
+    const std::vector<HostileRow> rows = {
+        {"PSD whose sizes overflow the size check",
+         [](T& t) {
+             // The 26-byte header alone: height 4294967288, width 4294967295.
+             return t.Written("overflow.psd", Bytes(true)
+                                                  .Raw("8BPS")
+                                                  .U16(1)
+                                                  .Zeros(6)
+                                                  .U16(3)
+                                                  .U32(0xFFFFFFF8)
+                                                  .U32(0xFFFFFFFF)
+                                                  .U16(8)
+                                                  .U16(3));
+         },
+         PictureTooLargeText(4294967295, 4294967288)},
+        {"PSD a single side over the limit",
+         [](T& t) {
+             QByteArray bytes = Psd({3, 8, 0}, {Plane(255, 0), Plane(0, 0), Plane(0, 255)});
+             return t.Written("wide.psd",
+                              bytes.replace(14, 8, Bytes(true).U32(1).U32(0x80000000).Data()));
+         },
+         PictureTooLargeText(0x80000000, 1)},
+        {"PSD PackBits rows the file cannot hold",
+         [](T& t) {
+             QByteArray bytes = Psd({3, 8, 1}, {Plane(255, 0), Plane(0, 0), Plane(0, 255)});
+             return t.Written("packed.psd",
+                              bytes.replace(14, 8, Bytes(true).U32(2).U32(20000).Data()));
+         },
+         StreamReadErrorText()},
+        {"PSP canvas of 20000 × 20000 without layers",
+         [](T& t) { return t.Written("empty.psp", PspCanvas(20000, 20000, 0, {})); }, corrupt},
+        {"PSP canvas of 20000 × 20000 with one 4 × 2 layer",
+         [](T& t) {
+             return t.Written(
+                 "sparse.psp",
+                 PspCanvas(20000, 20000, 2, PspLayer(4, 2, PspChannel(Plane(200, 50), 2, 0, 0))));
+         },
+         corrupt},
+    };
+    for (const HostileRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (const std::optional<QString> reason = RefusalOf(row.make(*this))) {
             EXPECT_EQ(reason->toStdString(), row.reason.toStdString());
         }
     }

@@ -1,0 +1,9 @@
+// xfconf's xfce4-desktop.xml.
+
+#include "WallpaperCheck.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace chromint;
+    fuzz::CheckSetting(ParseXfceDesktop(fuzz::Utf8(data, size)));
+    return 0;
+}
