@@ -52,7 +52,7 @@ constexpr int SessionTimeoutMs = 15000;
 // Binding may show the desktop's own dialog and wait for the user.
 constexpr int BindTimeoutMs = 300000;
 
-// "ALT+x", "CTRL+SHIFT+F5": the trigger notation of the shortcuts specification.
+// "ALT+x", "CTRL+SHIFT+F5": the trigger notation the GlobalShortcuts portal takes.
 QString TriggerText(unsigned modifiers, int virtualKey) {
     QString key = QString::fromLatin1(EnglishKeyName(virtualKey).data(),
                                       qsizetype(EnglishKeyName(virtualKey).size()));
