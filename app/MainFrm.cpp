@@ -990,16 +990,23 @@ void TMainForm::OpenPictures(const QStringList& fileNames) {
     OpenPicture(fileNames.constFirst());
 }
 
-void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+namespace {
+
+// Takes a drag the window would take when dropped; refused, the cursor says so.
+void AcceptIfTaken(QDropEvent* event) {
     if (event->mimeData() != nullptr &&
         ReadDrop(*event->mimeData()).kind != TDropContent::Kind::Nothing)
         event->acceptProposedAction();
 }
 
+} // namespace
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    AcceptIfTaken(event);
+}
+
 void TMainForm::dragMoveEvent(QDragMoveEvent* event) {
-    if (event->mimeData() != nullptr &&
-        ReadDrop(*event->mimeData()).kind != TDropContent::Kind::Nothing)
-        event->acceptProposedAction();
+    AcceptIfTaken(event);
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {

@@ -414,8 +414,7 @@ ScreenPick PickScreenColor(double zoom) {
             pick.status = picked.status;
             pick.message = ScreenCaptureMessage(picked.status, picked.message);
             if (picked.status == ScreenCapture::Status::Done)
-                pick.color = MakeRGB(std::uint8_t(picked.rgb >> 16), std::uint8_t(picked.rgb >> 8),
-                                     std::uint8_t(picked.rgb));
+                pick.color = ColorFromHex(picked.rgb);
             return pick;
         }
     }

@@ -23,7 +23,7 @@ TColor ScreenPixelColor(QPoint point) {
     const auto rgb = Screen().PixelAt(point);
     if (!rgb)
         return clNone;
-    return MakeRGB(std::uint8_t(*rgb >> 16), std::uint8_t(*rgb >> 8), std::uint8_t(*rgb));
+    return ColorFromHex(*rgb);
 }
 
 std::optional<TColor> PixelUnderPointer() {
@@ -160,9 +160,7 @@ void TScreenColorPanel::ZoomContentsChanged() {
     const QPoint point = zoom_->LastPoint();
     lblPosition_->setText(QStringLiteral("%1x%2").arg(point.x()).arg(point.y()));
     const auto rgb = source_.PixelAt(point);
-    desktopSwatch_->SetColor(
-        rgb ? MakeRGB(std::uint8_t(*rgb >> 16), std::uint8_t(*rgb >> 8), std::uint8_t(*rgb))
-            : clNone);
+    desktopSwatch_->SetColor(rgb ? ColorFromHex(*rgb) : clNone);
     lblColor_->setText(ColorValuesText(desktopSwatch_->Color()));
 }
 
