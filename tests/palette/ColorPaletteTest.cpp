@@ -1,3 +1,4 @@
+#include "../controls/WidgetTestSupport.h"
 #include "ColorPreviewLayout.h"
 #include "Favourites.h"
 #include "FocusFrame.h"
@@ -231,33 +232,6 @@ struct FocusRow {
 };
 CHROMINT_PRINT_ROW(FocusRow, row)
 
-// Where a grid's look changes when Tab gives it the focus: inside the ring FocusFrameWidth
-// pixels deep round `frame`, and elsewhere.
-std::pair<int, int> ChangeOnFocus(TmbColorPalette& grid, QRect frame) {
-    grid.clearFocus();
-    grid.repaint();
-    const QImage without = grid.grab().toImage();
-    // What Qt records when Tab moves the focus; some styles show the frame only then.
-    grid.window()->setAttribute(Qt::WA_KeyboardFocusChange);
-    grid.setFocus(Qt::TabFocusReason);
-    grid.repaint();
-    const QImage with = grid.grab().toImage();
-    const QRect inner =
-        frame.adjusted(FocusFrameWidth, FocusFrameWidth, -FocusFrameWidth, -FocusFrameWidth);
-    int inFrame = 0, elsewhere = 0;
-    for (int y = 0; y < without.height(); ++y)
-        for (int x = 0; x < without.width(); ++x) {
-            if (without.pixel(x, y) == with.pixel(x, y))
-                continue;
-            const QPoint p(x, y);
-            if (frame.contains(p) && !inner.contains(p))
-                ++inFrame;
-            else
-                ++elsewhere;
-        }
-    return {inFrame, elsewhere};
-}
-
 TEST_F(ColorPaletteTest, FocusFrameShowsRoundTheSelectedCellOnly) {
     const std::vector<FocusRow> rows = {
         {"selected cell", 5, csDefault},
@@ -279,7 +253,7 @@ TEST_F(ColorPaletteTest, FocusFrameShowsRoundTheSelectedCellOnly) {
         grid->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(grid.get()));
         const QRect frame = row.selected >= 0 ? grid->CellRect(row.selected) : grid->rect();
-        const auto [inFrame, elsewhere] = ChangeOnFocus(*grid, frame);
+        const auto [inFrame, elsewhere] = test::ChangeOnFocus(*grid, frame, FocusFrameWidth);
         EXPECT_GT(inFrame, 0) << "the frame shows";
         EXPECT_EQ(elsewhere, 0) << "the cells keep their colours";
         if (row.selected >= 0) {
