@@ -24,9 +24,12 @@ constexpr int kLowestPosition = -32768;
 
 constexpr std::string_view kRecentPrefix = "File";
 constexpr std::string_view kFavouritePrefix = "Color";
+constexpr std::string_view kCopyFormatPrefix = "Format";
+// The code box lists HTML and seven CSS functions.
+constexpr std::int32_t kLastCodeNotation = 7;
 
 // clang-format off
-constexpr std::array<TPersistedSetting, 14> kPersisted{{
+constexpr std::array<TPersistedSetting, 17> kPersisted{{
     // key, name, type, default, range, minimum, maximum, accessors
     {kSettingsKey, "WindowLeft", TSettingType::DWord, TSettingDefault::CentredLeft, 0,
      TSettingRange::Position, 0, 0,
@@ -82,7 +85,20 @@ constexpr std::array<TPersistedSetting, 14> kPersisted{{
      TSettingRange::Entries, 0, kDefaultRecentCount, nullptr, nullptr, nullptr, nullptr},
     {kFavouritesKey, kFavouritePrefix, TSettingType::DWordSequence, TSettingDefault::Empty, 0,
      TSettingRange::Entries, 0, kFavouriteCount, nullptr, nullptr, nullptr, nullptr},
+    {kCodeBoxKey, "Notation", TSettingType::DWord, TSettingDefault::Fixed, 0,
+     TSettingRange::Clamp, 0, kLastCodeNotation,
+     [](const TSettings& s) -> std::int32_t { return s.CodeNotation(); },
+     [](TSettings& s, std::int32_t v) { s.SetCodeNotation(v); }, nullptr, nullptr},
+    {kPaletteFilesKey, "LastFolder", TSettingType::String, TSettingDefault::Empty, 0,
+     TSettingRange::Any, 0, 0, nullptr, nullptr,
+     [](const TSettings& s) { return s.LastPaletteDir(); },
+     [](TSettings& s, const QString& v) { s.SetLastPaletteDir(v); }},
+    {kCopyFormatsKey, kCopyFormatPrefix, TSettingType::StringSequence, TSettingDefault::Empty, 0,
+     TSettingRange::Entries, 0, kMaxCopyFormats, nullptr, nullptr, nullptr, nullptr},
 }};
+// The keys of single values, in the order Save writes them.
+constexpr std::array<std::string_view, 4> kScalarKeys{kSettingsKey, kVisitedDirsKey, kCodeBoxKey,
+                                                      kPaletteFilesKey};
 // clang-format on
 
 // The stored number as the field takes it, or nothing when the default should stay.
@@ -190,34 +206,40 @@ void TSettings::SetTaskMode(int value) {
 void TSettings::SetPreferedMode(int value) {
     FPreferedMode = static_cast<std::uint8_t>(Clamp(value, 0, 2));
 }
+void TSettings::SetCodeNotation(int value) {
+    FCodeNotation = static_cast<std::uint8_t>(Clamp(value, 0, kLastCodeNotation));
+}
 
 void TSettings::Load() {
     SettingsStore& registry = *FRegistry;
-    if (registry.OpenKey(kSettingsKey, true)) {
+    for (const std::string_view key : kScalarKeys) {
+        // The main key is made on first load, as it always was; the others only by Save.
+        if (!registry.OpenKey(key, key == kSettingsKey)) {
+            if (key == kSettingsKey)
+                CheckPosition();
+            continue;
+        }
         for (const TPersistedSetting& row : kPersisted) {
-            if (row.key != kSettingsKey || row.type != TSettingType::DWord)
+            if (row.key != key)
                 continue;
             // A value of another type counts as missing.
-            if (const std::optional<std::int32_t> stored = registry.ReadDWord(row.name)) {
-                if (const std::optional<std::int32_t> value = Ranged(row, *stored))
-                    row.set(*this, *value);
+            if (row.type == TSettingType::DWord) {
+                if (const std::optional<std::int32_t> stored = registry.ReadDWord(row.name)) {
+                    if (const std::optional<std::int32_t> value = Ranged(row, *stored))
+                        row.set(*this, *value);
+                }
+            } else if (row.type == TSettingType::String) {
+                if (const std::optional<std::string> stored = registry.ReadString(row.name))
+                    row.setText(*this, QString::fromStdString(*stored));
             }
         }
         registry.CloseKey();
-    }
-    CheckPosition();
-
-    if (registry.OpenKey(kVisitedDirsKey, false)) {
-        for (const TPersistedSetting& row : kPersisted) {
-            if (row.key != kVisitedDirsKey)
-                continue;
-            if (const std::optional<std::string> stored = registry.ReadString(row.name))
-                row.setText(*this, QString::fromStdString(*stored));
-        }
-        registry.CloseKey();
+        if (key == kSettingsKey)
+            CheckPosition();
     }
     LoadRecentFiles();
     LoadFavourites();
+    LoadCopyFormats();
 }
 
 // Only a position beyond the right or bottom edge is moved back: left of or above the work
@@ -238,6 +260,19 @@ void TSettings::LoadRecentFiles() {
         // A value of another type is no file name: it is left out.
         if (const std::optional<std::string> file = registry.ReadString(name))
             FRecentFiles.append(QString::fromStdString(*file));
+    }
+    registry.CloseKey();
+}
+
+void TSettings::LoadCopyFormats() {
+    SettingsStore& registry = *FRegistry;
+    if (!registry.OpenKey(kCopyFormatsKey, false))
+        return;
+    FCopyFormats.clear();
+    for (const std::string& name :
+         SequenceNames(registry, kCopyFormatPrefix, std::size_t{kMaxCopyFormats})) {
+        if (const std::optional<std::string> format = registry.ReadString(name))
+            FCopyFormats.append(QString::fromStdString(*format));
     }
     registry.CloseKey();
 }
@@ -268,7 +303,7 @@ void TSettings::LoadFavourites() {
 bool TSettings::Save() {
     SettingsStore& registry = *FRegistry;
     bool complete = true;
-    for (const std::string_view key : {kSettingsKey, kVisitedDirsKey}) {
+    for (const std::string_view key : kScalarKeys) {
         if (!registry.OpenKey(key, true)) {
             complete = false;
             continue;
@@ -286,6 +321,7 @@ bool TSettings::Save() {
     }
     complete &= SaveRecentFiles();
     complete &= SaveFavourites();
+    complete &= SaveCopyFormats();
     // Flush even after a failure above, so that what could be written is kept.
     return registry.Flush() && complete;
 }
@@ -316,6 +352,24 @@ bool TSettings::SaveFavourites() {
         const TColor color = TryStringToColor(FFavourites[i]).value_or(clBlack);
         complete &=
             registry.WriteDWord(SequenceName(kFavouritePrefix, static_cast<std::size_t>(i)), color);
+    }
+    registry.CloseKey();
+    return complete;
+}
+
+bool TSettings::SaveCopyFormats() {
+    SettingsStore& registry = *FRegistry;
+    // No key for a user who never made a format, so older files stay as they were.
+    if (FCopyFormats.isEmpty() && !registry.KeyExists(kCopyFormatsKey))
+        return true;
+    if (!registry.OpenKey(kCopyFormatsKey, true))
+        return false;
+    ClearValues(registry);
+    bool complete = true;
+    for (qsizetype i = 0; i < FCopyFormats.size() && i < kMaxCopyFormats; ++i) {
+        complete &=
+            registry.WriteString(SequenceName(kCopyFormatPrefix, static_cast<std::size_t>(i)),
+                                 FCopyFormats[i].toStdString());
     }
     registry.CloseKey();
     return complete;

@@ -30,6 +30,11 @@ inline constexpr std::string_view kSettingsKey = "Software\\Qelvo\\Chromint";
 inline constexpr std::string_view kVisitedDirsKey = "Software\\Qelvo\\Chromint\\VisitedDirs";
 inline constexpr std::string_view kRecentKey = "Software\\Qelvo\\Chromint\\Recent";
 inline constexpr std::string_view kFavouritesKey = "Software\\Qelvo\\Chromint\\Favourites";
+// Keys added after the first release, each holding only what came with its feature.
+inline constexpr std::string_view kCodeBoxKey = "Software\\Qelvo\\Chromint\\CodeBox";
+inline constexpr std::string_view kCopyFormatsKey = "Software\\Qelvo\\Chromint\\CopyFormats";
+inline constexpr std::string_view kPaletteFilesKey = "Software\\Qelvo\\Chromint\\PaletteFiles";
+inline constexpr std::int32_t kMaxCopyFormats = 50;
 
 inline constexpr int kFavouriteCount = 36;
 inline constexpr std::uint8_t kDefaultRecentCount = 15;
@@ -137,13 +142,24 @@ public:
     void SetTaskMode(int value);
     std::uint8_t PreferedMode() const { return FPreferedMode; }
     void SetPreferedMode(int value);
+    // The notation the code box shows the colour in: 0 HTML, then the CSS functions.
+    std::uint8_t CodeNotation() const { return FCodeNotation; }
+    void SetCodeNotation(int value);
+    // The user's own Copy formats, each in its stored form; modified in place.
+    QStringList& CopyFormats() { return FCopyFormats; }
+    const QStringList& CopyFormats() const { return FCopyFormats; }
+    // Where favourites were last imported from or exported to.
+    const QString& LastPaletteDir() const { return FLastPaletteDir; }
+    void SetLastPaletteDir(const QString& value) { FLastPaletteDir = value; }
 
 private:
     void CheckPosition();
     void LoadRecentFiles();
     void LoadFavourites();
+    void LoadCopyFormats();
     bool SaveRecentFiles();
     bool SaveFavourites();
+    bool SaveCopyFormats();
 
     // The outer size of the main window, for centring it.
     int FWindowHeight = 443;
@@ -166,6 +182,9 @@ private:
     QString FLastSaveColorDir;
     std::uint8_t FTaskMode = 0;
     std::uint8_t FPreferedMode = 0;
+    std::uint8_t FCodeNotation = 0;
+    QStringList FCopyFormats;
+    QString FLastPaletteDir;
 
     TWorkArea FWorkArea;
 };

@@ -4,6 +4,7 @@
 #include "AppConfig.h"
 #include "CIE.h"
 #include "Cmdln.h"
+#include "CodeBox.h"
 #include "ColorBlenderDlg.h"
 #include "ColorNotations.h"
 #include "ColorOperations.h"
@@ -11,11 +12,15 @@
 #include "ColorUtils.h"
 #include "ColorUtilsWeb.h"
 #include "ColorWriter.h"
+#include "ContrastDlg.h"
+#include "CustomFormats.h"
+#include "CustomFormatsDlg.h"
 #include "DesktopBackground.h"
 #include "DesktopPointerConfinement.h"
 #include "DesktopUtils.h"
 #include "DropContent.h"
 #include "Favourites.h"
+#include "FavouritesFiles.h"
 #include "HSColorPicker.h"
 #include "HSLColorPicker.h"
 #include "HSVColorPicker.h"
@@ -422,6 +427,14 @@ void TMainForm::CreateMenus() {
     connect(item(AppMenu, "miChromintOnline", "Chromint online"), &QAction::triggered, this,
             &TMainForm::miChromintOnlineClick);
     AppMenu->addSeparator();
+    connect(item(AppMenu, "miImportFavourites", "Import favourites..."), &QAction::triggered, this,
+            [this] { ImportFavouritesCommand(this, *Favourites, *FSettings); });
+    connect(item(AppMenu, "miExportFavourites", "Export favourites..."), &QAction::triggered, this,
+            [this] {
+                FSettings->Favourites() = FavouritesForSettings(*Favourites);
+                ExportFavouritesCommand(this, *Favourites, *FSettings);
+            });
+    AppMenu->addSeparator();
     connect(item(AppMenu, "miAbout", "About..."), &QAction::triggered, this,
             &TMainForm::miAboutClick);
     AppMenu->addSeparator();
@@ -453,6 +466,17 @@ void TMainForm::CreateMenus() {
         copyItem->setObjectName(QString::fromStdString(entry.name));
         connect(copyItem, &QAction::triggered, this, [this, copyItem] { ColorCopy(copyItem); });
     }
+    miCopy->addSeparator();
+    for (const CopyMenuItem& entry : CssCopyMenuItems(clBlack)) {
+        QAction* copyItem = miCopy->addAction(QString());
+        copyItem->setObjectName(QString::fromStdString(entry.name));
+        connect(copyItem, &QAction::triggered, this, [this, copyItem] { ColorCopy(copyItem); });
+    }
+    // The user's own formats go between these two; with none, the menu shows one separator.
+    miCopy->addSeparator();
+    miCustomFormatsSeparator = miCopy->addSeparator();
+    miCustomFormats = item(miCopy, "miCustomFormats", "Custom formats...");
+    connect(miCustomFormats, &QAction::triggered, this, &TMainForm::miCustomFormatsClick);
     connect(miCopy, &QMenu::aboutToShow, this, &TMainForm::miCopyClick);
     FitMenuToContents(miCopy);
     ColorMenu->addSeparator();
@@ -506,6 +530,10 @@ void TMainForm::CreateMenus() {
                 [this, tag] { SwapRGB(tag); });
     connect(item(process, "miInvert", "Invert"), &QAction::triggered, this,
             &TMainForm::miInvertClick);
+    connect(item(ColorMenu, "miContrast", "Contrast..."), &QAction::triggered, this, [this] {
+        RunContrastCommand(this, CurrentColor(), FavouritesForSettings(*Favourites),
+                           MakeCurrentCallback());
+    });
 
     QMenu* random = submenu(ColorMenu, "miRandom", "Random");
     connect(item(random, "miRandomize", "Randomize"), &QAction::triggered, this,
@@ -541,9 +569,18 @@ void TMainForm::FormCreate(std::unique_ptr<SettingsStore> store) {
     FSettings = std::make_unique<TSettings>(PrimaryScreenWorkArea(), std::move(store));
     FSettings->Load();
     move(FSettings->WindowLeft(), FSettings->WindowTop());
+    // Filling the list selects its first entry, which would overwrite the stored choice.
+    const int codeNotation = FSettings->CodeNotation();
     cbDeveloper->clear();
-    cbDeveloper->addItem(QStringLiteral("HTML"));
-    cbDeveloper->setCurrentIndex(0);
+    for (int notation = 0; notation < CodeBoxNotationCount; ++notation) {
+        cbDeveloper->addItem(QString::fromUtf8(CodeBoxNotationName(notation)));
+        if (notation > 0)
+            cbDeveloper->setItemData(
+                notation,
+                QStringLiteral("CSS %1()").arg(QString::fromUtf8(CodeBoxNotationName(notation))),
+                Qt::ToolTipRole);
+    }
+    cbDeveloper->setCurrentIndex(codeNotation);
     LoadFavourites(*Favourites, FSettings->Favourites());
     PageControl->setCurrentIndex(FSettings->TaskMode());
 
@@ -656,7 +693,30 @@ void TMainForm::GetLab(TColor) {
 
 void TMainForm::GetDeveloper(TColor color) {
     UpdateGuard guard(FUpdate);
-    edtDeveloper->setText(QString::fromStdString(ColorToText(color, NotationHTML)));
+    const QString text = QString::fromStdString(CodeBoxText(color, cbDeveloper->currentIndex()));
+    edtDeveloper->setText(text);
+    // A long notation shows from its start; the whole text is in the hint and shows when the
+    // box has the focus.
+    edtDeveloper->setCursorPosition(0);
+    edtDeveloper->setToolTip(cbDeveloper->currentIndex() > 0 ? text : QString());
+    FitCodeBox();
+}
+
+void TMainForm::FitCodeBox() {
+    const QRect designed(414, 386, 108, 24);
+    if (!edtDeveloper->hasFocus()) {
+        edtDeveloper->setGeometry(designed);
+        return;
+    }
+    // While it has the focus the box grows to the left, over its neighbours, until the whole
+    // text fits; it goes back when the focus leaves.
+    const QFontMetrics metrics(edtDeveloper->font());
+    const int needed = metrics.horizontalAdvance(edtDeveloper->text()) +
+                       metrics.averageCharWidth() * 2 +
+                       2 * edtDeveloper->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8;
+    const int width = std::clamp(needed, designed.width(), designed.right() - 8);
+    edtDeveloper->setGeometry(designed.right() + 1 - width, designed.y(), width, designed.height());
+    edtDeveloper->raise();
 }
 
 void TMainForm::UpdateColor(TColor color, bool isProtected) {
@@ -797,7 +857,8 @@ void TMainForm::LabChange() {
 void TMainForm::edtDeveloperChange() {
     if (FUpdate)
         return;
-    TColor color = CodeBoxTextToColor(edtDeveloper->text().toStdString());
+    FitCodeBox();
+    TColor color = CodeBoxInputToColor(edtDeveloper->text().toStdString());
     if (color == clNone)
         return;
     if (WebOnly())
@@ -808,6 +869,7 @@ void TMainForm::edtDeveloperChange() {
 void TMainForm::cbDeveloperChange() {
     if (FUpdate || Swatch == nullptr)
         return;
+    FSettings->SetCodeNotation(cbDeveloper->currentIndex());
     edtDeveloper->setMaxLength(32767);
     GetDeveloper(CurrentColor());
 }
@@ -818,7 +880,11 @@ void TMainForm::edtDeveloperExit() {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edtDeveloper && event->type() == QEvent::FocusIn)
+        FitCodeBox();
     if (watched == edtDeveloper && event->type() == QEvent::FocusOut) {
+        // After the focus has left, so the box goes back to its place.
+        QMetaObject::invokeMethod(this, &TMainForm::FitCodeBox, Qt::QueuedConnection);
         // A menu opening or another window taking over leaves the focus where it is: only a
         // move to another control leaves the code box.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
@@ -857,10 +923,52 @@ void TMainForm::miCopyClick() {
         action->setText(QString::fromStdString(entry.caption));
         action->setVisible(entry.visible);
     }
+    for (const CopyMenuItem& entry : CssCopyMenuItems(CurrentColor())) {
+        if (auto* action = miCopy->findChild<QAction*>(QString::fromStdString(entry.name),
+                                                       Qt::FindDirectChildrenOnly))
+            action->setText(QString::fromStdString(entry.caption));
+    }
+    // The user's own formats sit between the CSS items and "Custom formats...".
+    // Only ever run as the menu opens, never from one of these actions.
+    qDeleteAll(FCustomCopyItems);
+    FCustomCopyItems.clear();
+    const std::vector<CustomFormat> formats = StoredCustomFormats();
+    int number = 0;
+    for (const CustomFormat& format : formats) {
+        const std::string text = ExpandCustomFormat(format, CurrentColor());
+        const CopyMenuItem entry =
+            CustomCopyMenuItem("miCustomFormat" + std::to_string(++number), format.name, text);
+        auto* action = new QAction(QString::fromStdString(entry.caption), miCopy);
+        action->setObjectName(QString::fromStdString(entry.name));
+        // The caption shows the text on one line; the clipboard gets it as the format made it.
+        action->setData(QString::fromStdString(text));
+        connect(action, &QAction::triggered, this, [this, action] { ColorCopy(action); });
+        miCopy->insertAction(miCustomFormatsSeparator, action);
+        FCustomCopyItems.append(action);
+    }
+}
+
+std::vector<CustomFormat> TMainForm::StoredCustomFormats() const {
+    std::vector<std::string> stored;
+    for (const QString& entry : FSettings->CopyFormats())
+        stored.push_back(entry.toStdString());
+    return DecodeCustomFormats(stored);
+}
+
+void TMainForm::miCustomFormatsClick() {
+    const std::optional<std::vector<CustomFormat>> edited =
+        EditCustomFormats(this, StoredCustomFormats(), CurrentColor());
+    if (!edited)
+        return;
+    QStringList stored;
+    for (const std::string& entry : EncodeCustomFormats(*edited))
+        stored.append(QString::fromStdString(entry));
+    FSettings->CopyFormats() = stored;
 }
 
 void TMainForm::ColorCopy(QAction* item) {
-    const std::string text = CopyTextOfCaption(item->text().toStdString());
+    const std::string text = item->data().isValid() ? item->data().toString().toStdString()
+                                                    : CopyTextOfCaption(item->text().toStdString());
     if (text.empty())
         return;
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));

@@ -2,6 +2,7 @@
 
 #include "ColorTypes.h"
 #include "CopyMenu.h"
+#include "CustomFormats.h"
 #include "SettingsStore.h"
 
 #include <QWidget>
@@ -9,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -118,6 +120,8 @@ private:
     void edtDeveloperChange();
     void cbDeveloperChange();
     void edtDeveloperExit();
+    // The code box at its place, or widened to show all its text while it has the focus.
+    void FitCodeBox();
 
     // Commands.
     void aWebSafeExecute();
@@ -125,6 +129,8 @@ private:
     void btnWebSafeClick();
     void btnWebSmartClick();
     void miCopyClick();
+    void miCustomFormatsClick();
+    std::vector<CustomFormat> StoredCustomFormats() const;
     void ColorCopy(QAction* item);
     void DesaturateMethodClick(int tag);
     void miInvertClick();
@@ -205,6 +211,9 @@ private:
     QMenu* ColorMenu = nullptr;
     QAction* miHelpTopics = nullptr;
     QMenu* miCopy = nullptr;
+    QAction* miCustomFormatsSeparator = nullptr;
+    QAction* miCustomFormats = nullptr;
+    QList<QAction*> FCustomCopyItems;
     QAction* miAddToPalette = nullptr;
     QAction* miAddToFavourites = nullptr;
     QMenu* miColorBlindness = nullptr;

@@ -4,6 +4,7 @@
 #include "ColorNotations.h"
 #include "ColorUtils.h"
 #include "ColorUtilsWeb.h"
+#include "CssColor.h"
 #include "Rounding.h"
 #include "TextUtils.h"
 
@@ -115,6 +116,41 @@ std::vector<CopyMenuItem> CopyMenuItems(TColor current, const EditorValues& e) {
     items.push_back(
         Item("miLab", "CIE Lab", Function("Lab", {e.cieL, e.cieA, e.cieB}, {"", "", ""})));
     return items;
+}
+
+std::vector<CopyMenuItem> CssCopyMenuItems(TColor current) {
+    static constexpr struct {
+        const char* name;
+        std::string_view label;
+        CssNotation notation;
+    } kCss[] = {
+        {"miCssRgb", "CSS rgb()", CssNotation::Rgb},
+        {"miCssHsl", "CSS hsl()", CssNotation::Hsl},
+        {"miCssHwb", "CSS hwb()", CssNotation::Hwb},
+        {"miCssLab", "CSS lab()", CssNotation::Lab},
+        {"miCssLch", "CSS lch()", CssNotation::Lch},
+        {"miCssOklab", "CSS oklab()", CssNotation::Oklab},
+        {"miCssOklch", "CSS oklch()", CssNotation::Oklch},
+        {"miCssDisplayP3", "CSS display-p3", CssNotation::DisplayP3},
+    };
+    std::vector<CopyMenuItem> items;
+    items.reserve(std::size(kCss));
+    for (const auto& entry : kCss)
+        items.push_back(Item(entry.name, entry.label, FormatCssColor(current, entry.notation)));
+    return items;
+}
+
+CopyMenuItem CustomCopyMenuItem(std::string name, std::string_view label, std::string_view text) {
+    // A tab in the label would end it early, and a line break would break the menu's row.
+    const auto oneLine = [](std::string_view in) {
+        std::string out(in);
+        for (char& ch : out) {
+            if (ch == '\t' || ch == '\n' || ch == '\r')
+                ch = ' ';
+        }
+        return out;
+    };
+    return Item(std::move(name), EscapeAmpersands(oneLine(label)), oneLine(text));
 }
 
 std::string CopyTextOfCaption(std::string_view caption) {

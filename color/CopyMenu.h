@@ -32,6 +32,15 @@ struct CopyMenuItem {
 // follow the current colour; the rest follow the numbers the editors show.
 std::vector<CopyMenuItem> CopyMenuItems(TColor current, const EditorValues& editors);
 
+// The CSS Color 4 items that follow the designed ones, after a separator: "CSS rgb()" and
+// the other functions, ending with color(display-p3 ...). They follow the current colour.
+std::vector<CopyMenuItem> CssCopyMenuItems(TColor current);
+
+// An item for a format of the user's own: its name ("&" doubled) and the expanded text, both
+// on one line (tabs and line breaks made spaces). The caption is for showing only: the
+// menu copies the full expansion.
+CopyMenuItem CustomCopyMenuItem(std::string name, std::string_view label, std::string_view text);
+
 // The text an item puts on the clipboard: what follows the first tab of its caption, with the
 // menu's doubled ampersands made single; empty when the caption has no tab.
 std::string CopyTextOfCaption(std::string_view caption);

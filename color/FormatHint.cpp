@@ -1,11 +1,14 @@
 #include "FormatHint.h"
 
 #include "CIE.h"
+#include "CssColor.h"
 #include "PickerConversions.h"
 #include "Rounding.h"
 #include "TextUtils.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace chromint {
 
@@ -38,38 +41,134 @@ enum class Field {
     M,
     Y,
     K,
+    OkL,
+    OkA,
+    OkB,
+    OklchL,
+    OklchC,
+    OklchH,
+    HwbH,
+    HwbW,
+    HwbB,
+    LabL,
+    LabA,
+    LabB,
+    LchL,
+    LchC,
+    LchH,
+    Alpha,
 };
 
 struct Placeholder {
-    std::string_view text; // without the leading '%', lower case
+    PlaceholderInfo info;
     Field field;
 };
 
-// Longer placeholders come first, so "%h" never takes the start of "%hex" or "%hslH".
-constexpr std::array<Placeholder, 26> kPlaceholders{{
-    {"hex", Field::Hex},   {"ciel", Field::CieL}, {"ciea", Field::CieA}, {"cieb", Field::CieB},
-    {"ciex", Field::CieX}, {"ciey", Field::CieY}, {"ciez", Field::CieZ}, {"ciec", Field::CieC},
-    {"cieh", Field::CieH}, {"hslh", Field::HslH}, {"hsls", Field::HslS}, {"hsll", Field::HslL},
-    {"hsvh", Field::HsvH}, {"hsvs", Field::HsvS}, {"hsvv", Field::HsvV}, {"r", Field::R},
-    {"g", Field::G},       {"b", Field::B},       {"c", Field::C},       {"m", Field::M},
-    {"y", Field::Y},       {"k", Field::K},       {"h", Field::HslH},    {"s", Field::HslS},
-    {"l", Field::HslL},    {"v", Field::HsvV},
+// In the order the help lists them; matching takes the longest name, not the first.
+constexpr std::array<Placeholder, 42> kPlaceholders{{
+    {{"%hex", "hex code with its '#': #RRGGBB"}, Field::Hex},
+    {{"%r", "red, 0..255"}, Field::R},
+    {{"%g", "green, 0..255"}, Field::G},
+    {{"%b", "blue, 0..255"}, Field::B},
+    {{"%hslH", "HSL hue on the picker scale"}, Field::HslH},
+    {{"%hslS", "HSL saturation on the picker scale"}, Field::HslS},
+    {{"%hslL", "HSL lightness on the picker scale"}, Field::HslL},
+    {{"%h", "the same as %hslH"}, Field::HslH},
+    {{"%s", "the same as %hslS"}, Field::HslS},
+    {{"%l", "the same as %hslL"}, Field::HslL},
+    {{"%hsvH", "HSV hue, 0..359"}, Field::HsvH},
+    {{"%hsvS", "HSV saturation, 0..255"}, Field::HsvS},
+    {{"%hsvV", "HSV value, 0..255"}, Field::HsvV},
+    {{"%v", "the same as %hsvV"}, Field::HsvV},
+    {{"%c", "cyan, 0..255"}, Field::C},
+    {{"%m", "magenta, 0..255"}, Field::M},
+    {{"%y", "yellow, 0..255"}, Field::Y},
+    {{"%k", "black, 0..255"}, Field::K},
+    {{"%cieL", "L*a*b* lightness, whole number"}, Field::CieL},
+    {{"%cieA", "L*a*b* a*, whole number"}, Field::CieA},
+    {{"%cieB", "L*a*b* b*, whole number"}, Field::CieB},
+    {{"%cieC", "L*a*b* chroma, whole number"}, Field::CieC},
+    {{"%cieH", "L*a*b* hue, whole degrees"}, Field::CieH},
+    {{"%cieX", "CIE X, whole number"}, Field::CieX},
+    {{"%cieY", "CIE Y, whole number"}, Field::CieY},
+    {{"%cieZ", "CIE Z, whole number"}, Field::CieZ},
+    {{"%okL", "OKLab lightness, percent 0..100"}, Field::OkL},
+    {{"%okA", "OKLab a, 4 decimals"}, Field::OkA},
+    {{"%okB", "OKLab b, 4 decimals"}, Field::OkB},
+    {{"%oklchL", "OKLCh lightness, percent 0..100"}, Field::OklchL},
+    {{"%oklchC", "OKLCh chroma, 4 decimals"}, Field::OklchC},
+    {{"%oklchH", "OKLCh hue, degrees"}, Field::OklchH},
+    {{"%hwbH", "HWB hue, degrees"}, Field::HwbH},
+    {{"%hwbW", "HWB whiteness, percent"}, Field::HwbW},
+    {{"%hwbB", "HWB blackness, percent"}, Field::HwbB},
+    {{"%labL", "CSS lab() lightness (D50), 0..100"}, Field::LabL},
+    {{"%labA", "CSS lab() a (D50)"}, Field::LabA},
+    {{"%labB", "CSS lab() b (D50)"}, Field::LabB},
+    {{"%lchL", "CSS lch() lightness (D50), 0..100"}, Field::LchL},
+    {{"%lchC", "CSS lch() chroma (D50)"}, Field::LchC},
+    {{"%lchH", "CSS lch() hue (D50), degrees"}, Field::LchH},
+    {{"%alpha", "alpha, always 1: the colour is opaque"}, Field::Alpha},
 }};
 
-bool MatchesAt(std::string_view text, std::size_t pos, std::string_view lowerWord) {
-    if (text.size() - pos < lowerWord.size())
+constexpr char AsciiLowerChar(char ch) {
+    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
+}
+
+constexpr bool IsAsciiLetter(char ch) {
+    return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z');
+}
+
+// word is a placeholder's name without its '%'.
+bool MatchesAt(std::string_view text, std::size_t pos, std::string_view word) {
+    if (text.size() - pos < word.size())
         return false;
-    for (std::size_t i = 0; i < lowerWord.size(); ++i) {
-        char ch = text[pos + i];
-        if (ch >= 'A' && ch <= 'Z')
-            ch = static_cast<char>(ch - 'A' + 'a');
-        if (ch != lowerWord[i])
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (AsciiLowerChar(text[pos + i]) != AsciiLowerChar(word[i]))
             return false;
     }
     return true;
 }
 
-// Every number a template can ask for; cheap next to building the text.
+// The longest placeholder whose name, '%' left out, starts at pos.
+const Placeholder* PlaceholderAt(std::string_view text, std::size_t pos) {
+    const Placeholder* match = nullptr;
+    for (const Placeholder& p : kPlaceholders) {
+        const std::string_view word = p.info.name.substr(1);
+        if ((match == nullptr || word.size() > match->info.name.size() - 1) &&
+            MatchesAt(text, pos, word))
+            match = &p;
+    }
+    return match;
+}
+
+// Fixed decimals with the trailing zeros (and a bare point) dropped: "62.8", "0", "-0.0139".
+void AppendDecimals(std::string& out, double v, int decimals) {
+    const std::size_t start = out.size();
+    AppendFixed(out, v, decimals);
+    if (out.find('.', start) == std::string::npos)
+        return;
+    while (out.back() == '0')
+        out.pop_back();
+    if (out.back() == '.')
+        out.pop_back();
+}
+
+// A hue as the text shows it: 0 for a colour whose chroma shows as 0 at chromaDecimals, and 0
+// instead of a 360 that rounding would print.
+void AppendHue(std::string& out, double hue, double chroma, int chromaDecimals) {
+    constexpr int kHueDecimals = 2;
+    if (std::abs(chroma) < 0.5 * std::pow(10.0, -chromaDecimals))
+        hue = 0;
+    hue = std::fmod(hue, 360.0);
+    if (hue < 0)
+        hue += 360;
+    if (hue >= 360 - 0.5 * std::pow(10.0, -kHueDecimals))
+        hue = 0;
+    AppendDecimals(out, hue, kHueDecimals);
+}
+
+// Every number a template can ask for. The legacy spaces are cheap next to building the text;
+// the CSS spaces are worked out on first use, as most templates ask for none of them.
 class HintValues {
 public:
     explicit HintValues(TColor color)
@@ -78,7 +177,7 @@ public:
           hsv_(PickerRGBToHSV(GetRValue(color_), GetGValue(color_), GetBValue(color_))),
           cmyk_(PickerRGBToCMYK(color_)) {}
 
-    void Append(std::string& out, Field field) const {
+    void Append(std::string& out, Field field) {
         const RGBTriple c = SplitRGB(color_);
         switch (field) {
         case Field::Hex:
@@ -129,11 +228,83 @@ public:
             return AppendInt(out, cmyk_.y);
         case Field::K:
             return AppendInt(out, cmyk_.k);
+        case Field::OkL:
+            return AppendDecimals(out, 100 * Ok().L, 2);
+        case Field::OkA:
+            return AppendDecimals(out, Ok().a, 4);
+        case Field::OkB:
+            return AppendDecimals(out, Ok().b, 4);
+        case Field::OklchL:
+            return AppendDecimals(out, 100 * Oklch().L, 2);
+        case Field::OklchC:
+            return AppendDecimals(out, Oklch().C, 4);
+        case Field::OklchH:
+            return AppendHue(out, Oklch().h, Oklch().C, 4);
+        case Field::HwbH:
+            // The hue of a grey (whiteness and blackness filling 100) means nothing.
+            return AppendHue(out, Hwb().h, 100 - Hwb().w - Hwb().b, 2);
+        case Field::HwbW:
+            return AppendDecimals(out, Hwb().w, 2);
+        case Field::HwbB:
+            return AppendDecimals(out, Hwb().b, 2);
+        case Field::LabL:
+            return AppendDecimals(out, CssLabValue().L, 2);
+        case Field::LabA:
+            return AppendDecimals(out, CssLabValue().a, 2);
+        case Field::LabB:
+            return AppendDecimals(out, CssLabValue().b, 2);
+        case Field::LchL:
+            return AppendDecimals(out, CssLchValue().L, 2);
+        case Field::LchC:
+            return AppendDecimals(out, CssLchValue().C, 2);
+        case Field::LchH:
+            return AppendHue(out, CssLchValue().h, CssLchValue().C, 2);
+        case Field::Alpha:
+            out += '1';
+            return;
         }
     }
 
 private:
     static void AppendRounded(std::string& out, double v) { AppendInt(out, RoundHalfEven(v)); }
+
+    const OKLab& Ok() {
+        if (!haveOk_) {
+            ok_ = ColorToOKLab(color_);
+            haveOk_ = true;
+        }
+        return ok_;
+    }
+    const OKLCh& Oklch() {
+        if (!haveOklch_) {
+            oklch_ = OKLabToOKLCh(Ok());
+            haveOklch_ = true;
+        }
+        return oklch_;
+    }
+    const HWB& Hwb() {
+        if (!haveHwb_) {
+            hwb_ = SrgbToHWB(SrgbOf(color_));
+            haveHwb_ = true;
+        }
+        return hwb_;
+    }
+    const CssLab& CssLabValue() {
+        if (!haveCssLab_) {
+            const RGBf srgb = SrgbOf(color_);
+            cssLab_ = LinearSrgbToCssLab(
+                {SrgbToLinear(srgb.r), SrgbToLinear(srgb.g), SrgbToLinear(srgb.b)});
+            haveCssLab_ = true;
+        }
+        return cssLab_;
+    }
+    const CssLCh& CssLchValue() {
+        if (!haveCssLch_) {
+            cssLch_ = CssLabToCssLCh(CssLabValue());
+            haveCssLch_ = true;
+        }
+        return cssLch_;
+    }
 
     TColor color_;
     XYZ xyz_;
@@ -142,15 +313,32 @@ private:
     HSLInt hsl_;
     HSVInt hsv_;
     CMYKInt cmyk_;
+    OKLab ok_;
+    OKLCh oklch_;
+    HWB hwb_;
+    CssLab cssLab_;
+    CssLCh cssLch_;
+    bool haveOk_ = false, haveOklch_ = false, haveHwb_ = false, haveCssLab_ = false,
+         haveCssLch_ = false;
 };
 
 } // namespace
 
-// Replacement texts never contain '%' and never start with a letter, so one pass that picks,
-// at each '%', the first placeholder of the ordered list gives the same text as replacing
-// each placeholder in turn over the whole template.
+std::span<const PlaceholderInfo> KnownPlaceholders() {
+    static const std::array<PlaceholderInfo, kPlaceholders.size()> infos = [] {
+        std::array<PlaceholderInfo, kPlaceholders.size()> out;
+        for (std::size_t i = 0; i < out.size(); ++i)
+            out[i] = kPlaceholders[i].info;
+        return out;
+    }();
+    return infos;
+}
+
+// Replacement texts never contain '%' and never start with a letter, so one pass that takes,
+// at each '%', the longest placeholder gives the same text as replacing the placeholders in
+// turn, longest first, over the whole template.
 std::string FormatHint(std::string_view hintTemplate, TColor color) {
-    const HintValues values(color);
+    HintValues values(color);
     std::string out;
     out.reserve(hintTemplate.size() + 64);
     std::size_t pos = 0;
@@ -162,21 +350,39 @@ std::string FormatHint(std::string_view hintTemplate, TColor color) {
         }
         out.append(hintTemplate.substr(pos, percent - pos));
         pos = percent + 1;
-        const Placeholder* match = nullptr;
-        for (const Placeholder& p : kPlaceholders) {
-            if (MatchesAt(hintTemplate, pos, p.text)) {
-                match = &p;
-                break;
-            }
-        }
+        const Placeholder* match = PlaceholderAt(hintTemplate, pos);
         if (match == nullptr) {
             out += '%';
             continue;
         }
         values.Append(out, match->field);
-        pos += match->text.size();
+        pos += match->info.name.size() - 1;
     }
     return out;
+}
+
+// The same walk as FormatHint, so a word is listed exactly when FormatHint copies it as it is.
+std::vector<std::string> UnknownPlaceholders(std::string_view format) {
+    std::vector<std::string> words;
+    std::size_t pos = 0;
+    while ((pos = format.find('%', pos)) != std::string_view::npos) {
+        ++pos;
+        if (const Placeholder* match = PlaceholderAt(format, pos)) {
+            pos += match->info.name.size() - 1;
+            continue;
+        }
+        if (pos == format.size() || !IsAsciiLetter(format[pos]))
+            continue;
+        std::size_t end = pos;
+        while (end < format.size() &&
+               (IsAsciiLetter(format[end]) || (format[end] >= '0' && format[end] <= '9')))
+            ++end;
+        std::string word(format.substr(pos - 1, end - pos + 1));
+        if (std::find(words.begin(), words.end(), word) == words.end())
+            words.push_back(std::move(word));
+        pos = end;
+    }
+    return words;
 }
 
 } // namespace chromint

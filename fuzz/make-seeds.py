@@ -44,6 +44,14 @@ for i, text in enumerate(["f00", "ff8000", "#FF8000", "#f80", "red", "Navy", "  
                           "#12345", "rgb(1,2,3)", ""]):
     put("code_box", f"seed-{i:02}", text)
 
+for i, text in enumerate([
+        "#f80", "#ff800080", "rgb(255 128 0)", "rgba(255, 128, 0, 0.5)", "rgb(100% 50% 0% / 50%)",
+        "hsl(30deg 100% 50%)", "hsla(0.5turn, 50%, 50%, 1)", "hwb(30 0% 0%)",
+        "lab(67.05 42.83 74.03)", "lch(67.05 85.53 59.94)", "oklab(73.2% 0.0834 0.1494)",
+        "oklch(70% 0.1 200)", "oklch(70% none 3.1rad / 25%)", "color(srgb 1 0.5 0)",
+        "color(display-p3 0.9 0.55 0.2)", "rebeccapurple", "transparent", "hsl(200grad 1e2% 5e1%)"]):
+    put("css_color", f"seed-{i:02}", text)
+
 for i, text in enumerate(["Alt+X", "Ctrl+Shift+F12", "Win+Num +", "Ctrl+Alt+Del", "Shift+Space",
                           "Alt+Num *", "Ctrl+Alt+Shift+Win+Pause", "Strg+Umschalt+A", "F1",
                           "Ctrl+PgDn", "Alt+Print", "Ctrl++"]):
@@ -65,6 +73,29 @@ put("palette_jasc", "seed-00", "JASC-PAL\r\n0100\r\n3\r\n255 0 0\r\n0 255 0\r\n0
 put("palette_jasc", "seed-01", "JASC-PAL\n0100\n256\n" + "".join(
     f"{i} {i} {i}\n" for i in range(256)))
 put("palette_jasc", "seed-02", "JASC-PAL\r\n0100\r\n2\r\n12 34\r\n1 2 x\r\n")
+
+put("palette_gpl", "seed-00",
+    "GIMP Palette\nName: Chromint favourites\nColumns: 0\n#\n"
+    "  0   0   0\tFavourite 1\n255 128   7\tFavourite 2\n 10 200  30\tGrün\n")
+put("palette_gpl", "seed-01",
+    "GIMP Palette\r\nName: Inkscape default\r\nColumns: 3\r\n# hand-made\r\n\r\n"
+    "  0   0   0\tBlack (#000000)\r\n\t128\t0\t0\tMaroon\r\n300  -5 51\r\n 51 102 153\r\n#\r\n")
+put("palette_gpl", "seed-02", "\ufeffGIMP Palette\n12 34\nred green blue\n")
+
+put("palette_css", "seed-00", ":root {\n  --color-1: #000000;\n  --color-2: #ff8007;\n}\n")
+put("palette_css", "seed-01",
+    "/* brand; --not: red; */\n:root {\n  --brand: #336699;\n"
+    "  --accent: rgb(255 128 0) !important;\n  --danger:red;\n  --space: 4px;\n"
+    "  --label: \"a; --fake: blue\";\n  color: green;\n}\n"
+    "@media (prefers-color-scheme: dark) {\n  :root { --brand: hsl(0 0% 20%) }\n}\n")
+put("palette_css", "seed-02",
+    ".x{--a:lab(54.29 80.8 69.89);--b:oklch(62.8% 0.2577 29.23);--c:var(--a);"
+    "--d:rgba(1,2,3,.5);--e:#F80;--f:color(display-p3 1 0 0);--g:hwb(120 0% 0%)}")
+
+put("palette_hex", "seed-00", "000000\nffffff\nff8007\n0a0b0c\n")
+put("palette_hex", "seed-01", "; paint.net Palette File\r\n;Colors: 3\r\nFFFF0000\r\nFF00FF00\r\n"
+    "800000FF\r\n")
+put("palette_hex", "seed-02", "# reds\n#Reds\n#ff0000\n#F80\n#ff000080\n\n  #0000ff  Blue sky  \n")
 
 # --- Palettes in bytes -----------------------------------------------------------------------
 
@@ -91,6 +122,31 @@ put("palette_aco", "seed-02", aco_v2(aco_records[:2], names[:2]))
 put("palette_act", "seed-00", bytes(i * 3 % 256 for i in range(768)))
 put("palette_act", "seed-01", bytes(range(256)) * 3 + be("HH", 16, 3))
 put("palette_act", "seed-02", bytes(48))
+
+
+def ase_block(kind, payload):
+    return be("HI", kind, len(payload)) + payload
+
+
+def ase_name(name):
+    return be("H", len(name) + 1) + name.encode("utf-16-be") + b"\0\0"
+
+
+def ase_colour(name, model, values, kind=2):
+    return ase_block(1, ase_name(name) + model + be(f"{len(values)}f", *values) + be("H", kind))
+
+
+def ase(blocks):
+    return b"ASEF" + be("HHI", 1, 0, len(blocks)) + b"".join(blocks)
+
+
+put("palette_ase", "seed-00", ase([ase_colour("Favourite 1", b"RGB ", (1, 0.5, 0)),
+                                   ase_colour("", b"RGB ", (0, 0, 0))]))
+put("palette_ase", "seed-01", ase([
+    ase_block(0xC001, ase_name("Brand")), ase_colour("Cyan ink", b"CMYK", (1, 0, 0, 0), 1),
+    ase_colour("Lab red", b"LAB ", (0.5429, 80.81, 69.89)), ase_block(0xC002, b""),
+    ase_colour("Grey", b"Gray", (0.5,), 0)]))
+put("palette_ase", "seed-02", ase([ase_colour("Grün", b"RGB ", (0.2, -1, 7))])[:-3])
 
 # --- Photoshop -------------------------------------------------------------------------------
 

@@ -42,6 +42,27 @@ QStringList FavouritesForSettings(const TmbColorPalette& grid) {
     return grid.Colors();
 }
 
+QStringList FavouritesAfterImport(const QStringList& current, const std::vector<TColor>& imported,
+                                  int* taken) {
+    QStringList out;
+    out.reserve(FavouritesCount);
+    for (const TColor color : imported) {
+        const QString code = ColorToCode(color);
+        if (out.size() < FavouritesCount && !out.contains(code, Qt::CaseInsensitive))
+            out.append(code);
+    }
+    const qsizetype fromFile = out.size();
+    if (taken != nullptr)
+        *taken = static_cast<int>(fromFile);
+    // Repeats among the old cells stay, so the strip keeps its full length.
+    for (const QString& code : current) {
+        if (out.size() < FavouritesCount &&
+            !out.first(fromFile).contains(code, Qt::CaseInsensitive))
+            out.append(code);
+    }
+    return out;
+}
+
 bool IsFavourite(const QStringList& favourites, TColor color) {
     return favourites.contains(ColorToCode(color), Qt::CaseInsensitive);
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace chromint {
 
@@ -30,6 +31,12 @@ void SetupFavouritesGrid(TmbColorPalette& grid);
 void LoadFavourites(TmbColorPalette& grid, const QStringList& stored);
 // What goes back into the settings.
 QStringList FavouritesForSettings(const TmbColorPalette& grid);
+
+// The strip after importing a palette file: the file's colours first, in its order and each
+// once, then the previous favourites that are not among them, cut to the strip's length.
+// taken counts the file's colours that made it onto the strip.
+QStringList FavouritesAfterImport(const QStringList& current, const std::vector<TColor>& imported,
+                                  int* taken = nullptr);
 
 bool IsFavourite(const QStringList& favourites, TColor color);
 

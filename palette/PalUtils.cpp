@@ -33,42 +33,6 @@ const QString WriteErrorMessage = QStringLiteral("Cannot write the palette file"
 
 namespace {
 
-// A cursor over a file's bytes that refuses to read past the end, so no count or length in
-// the file can make the reader touch memory it does not have.
-class ByteReader {
-public:
-    explicit ByteReader(const QByteArray& bytes) : bytes_(bytes) {}
-
-    qsizetype Remaining() const { return bytes_.size() - pos_; }
-
-    quint8 Byte() {
-        Need(1);
-        return static_cast<quint8>(bytes_[pos_++]);
-    }
-    quint16 Word() {
-        Need(2);
-        const auto hi = static_cast<quint8>(bytes_[pos_]);
-        const auto lo = static_cast<quint8>(bytes_[pos_ + 1]);
-        pos_ += 2;
-        return static_cast<quint16>((hi << 8) | lo);
-    }
-    QByteArray Bytes(qsizetype n) {
-        Need(n);
-        QByteArray out = bytes_.mid(pos_, n);
-        pos_ += n;
-        return out;
-    }
-
-private:
-    void Need(qsizetype n) const {
-        if (n < 0 || Remaining() < n)
-            throw EPaletteError(ReadErrorMessage);
-    }
-
-    const QByteArray& bytes_;
-    qsizetype pos_ = 0;
-};
-
 int RoundDiv(double value, double divisor) {
     return static_cast<int>(RoundHalfEven(value / divisor));
 }
@@ -294,7 +258,10 @@ QByteArray FormatJASCPalette(const QStringList& colors) {
 
 void WriteJASCPalette(const QString& fileName, const QStringList& colors) {
     // The text is complete before the file is touched, so a bad entry writes nothing.
-    const QByteArray text = FormatJASCPalette(colors);
+    WritePaletteFileBytes(fileName, FormatJASCPalette(colors));
+}
+
+void WritePaletteFileBytes(const QString& fileName, const QByteArray& text) {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw EPaletteError(WriteErrorMessage);

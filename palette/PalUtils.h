@@ -37,6 +37,46 @@ extern const QString ReadErrorMessage;
 extern const QString FileTooLargeMessage;
 extern const QString WriteErrorMessage;
 
+// A cursor over a file's bytes that refuses to read past the end, so no count or length in
+// the file can make the reader touch memory it does not have. Words are big-endian.
+class ByteReader {
+public:
+    explicit ByteReader(const QByteArray& bytes) : bytes_(bytes) {}
+
+    qsizetype Remaining() const { return bytes_.size() - pos_; }
+
+    quint8 Byte() {
+        Need(1);
+        return static_cast<quint8>(bytes_[pos_++]);
+    }
+    quint16 Word() {
+        Need(2);
+        const auto hi = static_cast<quint8>(bytes_[pos_]);
+        const auto lo = static_cast<quint8>(bytes_[pos_ + 1]);
+        pos_ += 2;
+        return static_cast<quint16>((hi << 8) | lo);
+    }
+    quint32 Long() {
+        const quint32 hi = Word();
+        return (hi << 16) | Word();
+    }
+    QByteArray Bytes(qsizetype n) {
+        Need(n);
+        QByteArray out = bytes_.mid(pos_, n);
+        pos_ += n;
+        return out;
+    }
+
+private:
+    void Need(qsizetype n) const {
+        if (n < 0 || Remaining() < n)
+            throw EPaletteError(ReadErrorMessage);
+    }
+
+    const QByteArray& bytes_;
+    qsizetype pos_ = 0;
+};
+
 struct AcoColors {
     std::vector<TColor> Colors;
     std::vector<QString> Names;
@@ -74,5 +114,9 @@ QByteArray FormatJASCPalette(const QStringList& colors);
 // leaves any old file intact. Throws EPaletteError (or EConvertError, before anything is
 // written).
 void WriteJASCPalette(const QString& fileName, const QStringList& colors);
+
+// Writes the bytes through a temporary file renamed over the old one; EPaletteError when
+// that fails, the old file intact.
+void WritePaletteFileBytes(const QString& fileName, const QByteArray& bytes);
 
 } // namespace chromint

@@ -87,6 +87,9 @@ struct Snapshot {
     int blendValue, blendPath, sepiaDepth, sepiaIntensity, taskMode, preferedMode;
     QString openDir, saveDir;
     QStringList recent, favourites;
+    int codeNotation;
+    QStringList copyFormats;
+    QString paletteDir;
     bool operator==(const Snapshot&) const = default;
 };
 
@@ -95,7 +98,8 @@ Snapshot Take(const TSettings& s) {
             s.BlendColor(),   s.BlendValue(),       s.BlendPath(),
             s.SepiaDepth(),   s.SepiaIntensity(),   s.TaskMode(),
             s.PreferedMode(), s.LastOpenImageDir(), s.LastSaveColorDir(),
-            s.RecentFiles(),  s.Favourites()};
+            s.RecentFiles(),  s.Favourites(),       s.CodeNotation(),
+            s.CopyFormats(),  s.LastPaletteDir()};
 }
 
 void PrintTo(const Snapshot& s, std::ostream* os) {
@@ -104,15 +108,20 @@ void PrintTo(const Snapshot& s, std::ostream* os) {
         << "/" << s.sepiaIntensity << ", modes " << s.taskMode << "/" << s.preferedMode
         << ", dirs '" << s.openDir.toStdString() << "' '" << s.saveDir.toStdString() << "', recent "
         << s.recent.join('|').toStdString() << ", favourites " << s.favourites.size() << ": "
-        << s.favourites.join(' ').toStdString() << "}";
+        << s.favourites.join(' ').toStdString() << ", code " << s.codeNotation << ", formats "
+        << s.copyFormats.join('|').toStdString() << ", palettes '" << s.paletteDir.toStdString()
+        << "'}";
 }
 
 TEST(Settings, FirstRunUsesTheDefaults) {
     TempConfigHome home;
     const auto settings = Loaded();
-    const Snapshot expected{
-        694, 299, RandomSource(kSeed).Next(0x1000000), 0xFFFFFF, 50, 0, 30, 20, 1, 1, {}, {},
-        {},  {}};
+    const Snapshot expected{694,      299, RandomSource(kSeed).Next(0x1000000),
+                            0xFFFFFF, 50,  0,
+                            30,       20,  1,
+                            1,        {},  {},
+                            {},       {},  0,
+                            {},       {}};
     EXPECT_EQ(Take(*settings), expected);
     EXPECT_EQ(settings->RecentCount(), 15);
     EXPECT_FALSE(std::filesystem::exists(home.file())) << "loading writes nothing";
@@ -164,11 +173,27 @@ TEST(Settings, EveryFieldSurvivesSaveAndLoad) {
     settings->SetLastSaveColorDir(QStringLiteral("C:\\odd\\but\\kept\nwith a line break"));
     settings->RecentFiles() = Strings({"/a/one.png", "/b/two words.jpg", ""});
     settings->Favourites() = Strings({Colour(0x0000FF), Colour(0xFFFFFF)}, 36, Colour(0x808080));
+    settings->SetCodeNotation(7);
+    settings->CopyFormats() = Strings({"Sass\x1f$brand: %hex;", "two\tlines\n%r"});
+    settings->SetLastPaletteDir(QStringLiteral("/home/ann/Paletten"));
     ASSERT_TRUE(settings->Save()) << settings->Registry().LastError();
 
     Snapshot expected = Take(*settings);
     expected.preferedMode = 0; // saved as the page in use
     EXPECT_EQ(Take(*Loaded()), expected);
+}
+
+// The code box's notation and the Copy formats came later: a file from before keeps HTML and
+// no formats, and a notation beyond the list is the last one.
+TEST(Settings, LaterKeysDefaultAndClamp) {
+    TempConfigHome home;
+    Put(kSettingsKey, {{"TaskMode", 2u}});
+    EXPECT_EQ(Loaded()->CodeNotation(), 0);
+    EXPECT_TRUE(Loaded()->CopyFormats().isEmpty());
+    Put(kCodeBoxKey, {{"Notation", 99u}});
+    Put(kCopyFormatsKey, {{"Format1", std::string("a")}, {"Format3", std::string("skipped")}});
+    EXPECT_EQ(Loaded()->CodeNotation(), 7);
+    EXPECT_EQ(Loaded()->CopyFormats(), Strings({"a"}));
 }
 
 TEST(Settings, OutOfRangeNumbersAreClamped) {

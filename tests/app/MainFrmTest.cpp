@@ -1,8 +1,11 @@
 #include "MainFrm.h"
+#include "../support/ModalDriver.h"
 #include "../support/SettingsFiles.h"
 #include "AppConfig.h"
 #include "ColorNotations.h"
 #include "ColorUtilsWeb.h"
+#include "CustomFormats.h"
+#include "Favourites.h"
 #include "HSVColorPicker.h"
 #include "ImageImportDlg.h"
 #include "PaletteModel.h"
@@ -18,6 +21,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDragEnterEvent>
+#include <QFile>
+#include <QFileDialog>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -223,6 +228,95 @@ TEST_F(MainFormTest, CopySubmenuPutsTheNotationOnTheClipboard) {
     EXPECT_EQ(Action("miHSB")->text(), QString::fromUtf8("HSB\tHSB(360°, 100%, 100%)"));
 }
 
+// The CSS items and a format of the user's own copy what they show; the code box's notation
+// and the format are there again after a restart.
+TEST_F(MainFormTest, CssItemsOwnFormatsAndCodeNotationSurviveARestart) {
+    form_->GetAll(ColorFromHex(0xFF0000), false);
+    form_->Settings().CopyFormats() = {
+        QString::fromStdString(EncodeCustomFormat({"Sass & co", "$brand: %hex;\n// %oklchL"}))};
+    auto* copy = Child<QMenu>("miCopy");
+    emit copy->aboutToShow();
+    Action("miCssOklch")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("oklch(62.8% 0.25768 29.23)"));
+    QAction* own = Action("miCustomFormat1");
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->text(), QStringLiteral("Sass && co\t$brand: #FF0000; // 62.8"));
+    own->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("$brand: #FF0000;\n// 62.8"));
+    emit copy->aboutToShow();
+    EXPECT_EQ(copy->findChildren<QAction*>(QStringLiteral("miCustomFormat1")).size(), 1);
+
+    Child<QComboBox>("cbDeveloper")->setCurrentIndex(7);
+    EXPECT_EQ(Child<QLineEdit>("edtDeveloper")->text(),
+              QStringLiteral("oklch(62.8% 0.25768 29.23)"));
+    form_->close();
+    form_.reset();
+    TMainForm again;
+    EXPECT_EQ(again.findChild<QComboBox*>(QStringLiteral("cbDeveloper"))->currentIndex(), 7);
+    EXPECT_EQ(again.Settings().CopyFormats().size(), 1);
+}
+
+// Favourites go out as a palette file and come back in; a file of more than 36 colours fills
+// the strip with its first ones and says so; a file that is no palette changes nothing.
+TEST_F(MainFormTest, FavouritesThroughPaletteFiles) {
+    QTemporaryDir dir;
+    const QString exported = dir.filePath(QStringLiteral("mine"));
+    const auto choose = [](const QString& file) {
+        return [file](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            dialog->setDirectory(QFileInfo(file).absolutePath());
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                ->setText(QFileInfo(file).fileName());
+            static_cast<QDialog*>(dialog)->accept();
+        };
+    };
+    const auto close = [](const char* name, QString* text) {
+        return [name, text](QWidget* modal) {
+            EXPECT_EQ(modal->objectName(), QString::fromLatin1(name));
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                *text = box->text();
+            qobject_cast<QDialog*>(modal)->accept();
+        };
+    };
+    auto* strip = Child<TmbColorPalette>("Favourites");
+    const QStringList before = strip->Colors();
+    testing::ModalDriver driver;
+    driver.Then(choose(exported));
+    Action("miExportFavourites")->trigger();
+    QFile gpl(exported + QStringLiteral(".gpl"));
+    ASSERT_TRUE(gpl.open(QIODevice::ReadOnly)) << "the chosen type's ending is added";
+    EXPECT_TRUE(gpl.readAll().startsWith("GIMP Palette\n"));
+
+    QFile many(dir.filePath(QStringLiteral("many.hex")));
+    ASSERT_TRUE(many.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 40; ++i)
+        many.write(QStringLiteral("%1ff00\n").arg(i, 2, 16, QLatin1Char('0')).toLatin1());
+    many.close();
+    QString message;
+    driver.Then(choose(many.fileName()));
+    driver.Then(close("ImportFavouritesTruncated", &message));
+    Action("miImportFavourites")->trigger();
+    EXPECT_TRUE(message.contains(QStringLiteral("40 colours"))) << message.toStdString();
+    EXPECT_EQ(strip->Colors().first(), ColorToCode(ColorFromHex(0x00FF00)));
+    EXPECT_EQ(strip->Colors().last(), ColorToCode(ColorFromHex(0x23FF00)));
+
+    const QStringList full = strip->Colors();
+    QFile bad(dir.filePath(QStringLiteral("bad.gpl")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("GIMP Palette\nthis is no colour\n");
+    bad.close();
+    driver.Then(choose(bad.fileName()));
+    driver.Then(close("ImportFavouritesFailed", &message));
+    Action("miImportFavourites")->trigger();
+    EXPECT_EQ(strip->Colors(), full);
+
+    driver.Then(choose(exported + QStringLiteral(".gpl")));
+    Action("miImportFavourites")->trigger();
+    EXPECT_EQ(strip->Colors(), before);
+    EXPECT_TRUE(driver.Done());
+}
+
 TEST_F(MainFormTest, PageShortcuts) {
     auto* pages = Child<QTabWidget>("PageControl");
     for (int tag : {2, 1, 0}) {
@@ -305,7 +399,7 @@ TEST_F(MainFormTest, HiddenAtStart) {
     auto* pages = Child<QTabWidget>("PageControl");
     EXPECT_FALSE(pages->isTabVisible(3));
     auto* notation = Child<QComboBox>("cbDeveloper");
-    ASSERT_EQ(notation->count(), 1);
+    ASSERT_EQ(notation->count(), 8) << "HTML, then the CSS functions";
     EXPECT_EQ(notation->currentText(), QStringLiteral("HTML"));
     EXPECT_EQ(form_->size(), QSize(526, 415));
 }

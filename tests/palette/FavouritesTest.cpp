@@ -76,6 +76,39 @@ TEST(FavouritesTest, FiveNewColoursGoFirstAndTheLightestGreysDrop) {
     EXPECT_EQ(grid.SelectedCell(), 0);
 }
 
+// An imported palette goes first, each colour once; the old strip follows, cut to 36 cells.
+TEST(FavouritesTest, ImportedColoursGoFirst) {
+    const QStringList greys = DefaultFavourites();
+    struct Row {
+        const char* name;
+        std::vector<TColor> imported;
+        int taken;
+        QStringList expectedStart;
+        QStringList expectedRest;
+    };
+    std::vector<TColor> forty;
+    for (int i = 0; i < 40; ++i)
+        forty.push_back(MakeRGB(static_cast<std::uint8_t>(i), 1, 2));
+    const Row rows[] = {
+        {"two",
+         {0x0000FF, 0x00FF00},
+         2,
+         {ColorToCode(0x0000FF), ColorToCode(0x00FF00)},
+         greys.mid(0, 34)},
+        {"repeats once", {0x0000FF, 0x0000FF}, 1, {ColorToCode(0x0000FF)}, greys.mid(0, 35)},
+        {"a grey moves to the front", {Grey(0)}, 1, {greys[0]}, greys.mid(1, 35)},
+        {"forty keeps the first 36", forty, 36, {ColorToCode(forty[0])}, {ColorToCode(forty[35])}},
+    };
+    for (const Row& row : rows) {
+        int taken = -1;
+        const QStringList strip = FavouritesAfterImport(greys, row.imported, &taken);
+        EXPECT_EQ(taken, row.taken) << row.name;
+        ASSERT_EQ(strip.size(), 36) << row.name;
+        EXPECT_EQ(strip.mid(0, row.expectedStart.size()), row.expectedStart) << row.name;
+        EXPECT_EQ(strip.mid(36 - row.expectedRest.size()), row.expectedRest) << row.name;
+    }
+}
+
 TEST(FavouritesTest, AddingAFavouriteAgainOnlySelectsIt) {
     TmbColorPalette grid;
     SetupFavouritesGrid(grid);

@@ -1,0 +1,7 @@
+// Hex colour lists (".txt" and ".hex"), read and written back.
+
+#include "PaletteExchangeFuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return chromint::fuzz::ReadExchangePalette(chromint::ExchangeFormat::Hex, data, size);
+}
