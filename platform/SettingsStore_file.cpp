@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <string>
 #include <utility>
 
 #include <fcntl.h>
@@ -44,6 +45,11 @@ private:
 };
 
 // Removes a temporary file unless it was renamed into place.
+std::string ParentFolder(const std::string& path);
+
+// The file a save is written to before it replaces the settings file. Where the file system
+// allows, it has no name until just before the rename, so a save killed half-way leaves
+// nothing behind in the user's folder; elsewhere it is "<base>.XXXXXX" from the start.
 class TemporaryFile {
 public:
     TemporaryFile() = default;
@@ -53,13 +59,47 @@ public:
         if (!path_.empty())
             ::unlink(path_.c_str());
     }
-    // Creates "<base>.XXXXXX", readable by the user only. Returns the open descriptor or -1.
+    // Readable by the user only. Returns the open descriptor or -1.
     int Create(const std::string& base) {
+        if (::access("/proc/self/fd", X_OK) == 0) {
+            const int fd =
+                ::open(ParentFolder(base).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+            if (fd >= 0)
+                return fd;
+        }
         std::string pattern = base + ".XXXXXX";
         const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
         if (fd >= 0)
             path_ = std::move(pattern);
         return fd;
+    }
+    // Gives a file made without a name the name "<base>.XXXXXX"; false with errno set when
+    // that failed.
+    bool Name(int fd, const std::string& base) {
+        if (!path_.empty())
+            return true;
+        const std::string source = "/proc/self/fd/" + std::to_string(fd);
+        static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+        unsigned seed = static_cast<unsigned>(::getpid()) ^ static_cast<unsigned>(fd);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = base + '.';
+            for (int i = 0; i < 6; ++i) {
+                seed = seed * 1103515245u + 12345u + static_cast<unsigned>(attempt);
+                name += kLetters[(seed >> 16) % (sizeof kLetters - 1)];
+            }
+            if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) ==
+                0) {
+                path_ = std::move(name);
+                return true;
+            }
+            if (errno != EEXIST)
+                return false;
+        }
+        return false;
+    }
+    // The name, or "a file beside <base>" before it has one.
+    std::string Describe(const std::string& base) const {
+        return path_.empty() ? "a file beside " + base : path_;
     }
     const std::string& path() const { return path_; }
     void Release() { path_.clear(); }
@@ -145,8 +185,9 @@ bool ReplaceFile(const std::string& target, std::string_view data, std::string& 
         error = "cannot create a file beside " + target + ": " + ErrnoText(errno);
         return false;
     }
-    if (!WriteAll(fd.get(), data) || ::fsync(fd.get()) != 0 || !fd.Close()) {
-        error = "cannot write " + temporary.path() + ": " + ErrnoText(errno);
+    if (!WriteAll(fd.get(), data) || ::fsync(fd.get()) != 0 || !temporary.Name(fd.get(), target) ||
+        !fd.Close()) {
+        error = "cannot write " + temporary.Describe(target) + ": " + ErrnoText(errno);
         return false;
     }
     if (::rename(temporary.path().c_str(), target.c_str()) != 0) {
@@ -187,11 +228,11 @@ bool CopyFile(const std::string& source, const std::string& target, std::string&
         if (got == 0)
             break;
         if (!WriteAll(out.get(), std::string_view(buffer, static_cast<std::size_t>(got)))) {
-            error = "cannot write " + temporary.path() + ": " + ErrnoText(errno);
+            error = "cannot write " + temporary.Describe(target) + ": " + ErrnoText(errno);
             return false;
         }
     }
-    if (::fsync(out.get()) != 0 || !out.Close() ||
+    if (::fsync(out.get()) != 0 || !temporary.Name(out.get(), target) || !out.Close() ||
         ::rename(temporary.path().c_str(), target.c_str()) != 0) {
         error = "cannot write " + target + ": " + ErrnoText(errno);
         return false;

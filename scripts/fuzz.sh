@@ -6,6 +6,9 @@
 #   bash scripts/fuzz.sh --all SECONDS     every target, SECONDS each
 #   bash scripts/fuzz.sh --list            the targets
 #
+# CHROMINT_FUZZ_SEED fixes libFuzzer's random seed (CI uses 1, so a run can be repeated);
+# unset, every run takes a new one.
+#
 # Configures and builds build-fuzz (clang, -DCHROMINT_FUZZ=ON) first; CHROMINT_FUZZ_BUILD_DIR
 # names another folder. Each run works on a copy of fuzz/corpus/<target> in
 # <build>/fuzz-runs/<target>/corpus, so what it finds never lands in the repository's corpus;
@@ -88,6 +91,9 @@ for target in "${SELECTED[@]}"; do
     cp -R "$ROOT/fuzz/corpus/$target/." "$work/corpus/"
     args=(-max_total_time="$SECONDS_EACH" -timeout=20 -print_final_stats=1
           -artifact_prefix="$work/findings/")
+    if [[ -n ${CHROMINT_FUZZ_SEED:-} ]]; then
+        args+=(-seed="$CHROMINT_FUZZ_SEED")
+    fi
     read -r -a limits <<<"$(limits_for "$target")"
     args+=("${limits[@]}")
     if [[ -f $ROOT/fuzz/dict/$target.dict ]]; then
@@ -111,8 +117,10 @@ for target in "${SELECTED[@]}"; do
         line+="  FINDING"
         echo "fuzz: $target found a fault (exit $status); the last lines of $work/log:" >&2
         grep -E 'ERROR|SUMMARY|broken promise|runtime error|==[0-9]+==' "$work/log" | head -n 20 >&2 || true
+        # The bytes too: on a CI machine the file is gone once the run ends.
         for finding in "${findings[@]}"; do
-            echo "fuzz: reproducer: $finding" >&2
+            echo "fuzz: reproducer: $finding ($(stat -c %s "$finding") bytes, base64 below)" >&2
+            head -c 4096 "$finding" | base64 >&2
         done
     fi
     echo "  $line"
