@@ -251,7 +251,6 @@ BENCHMARK(BM_FormatCssColor)->DenseRange(0, 8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseCssColor)->DenseRange(0, 8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseCssColorOtherForms);
 
-
 // The contrast checker's whole update for one pair: the ratio with its criteria, the lightness
 // contrast and the nearest colour that passes, over pairs, levels and roles that vary.
 namespace {
