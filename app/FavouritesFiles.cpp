@@ -26,9 +26,9 @@ QString StartFolder(const TSettings& settings) {
     return !last.isEmpty() && QFileInfo(last).isDir() ? last : QDir::homePath();
 }
 
-void ShowProblem(QWidget* parent, const QString& objectName, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), text,
-                    QMessageBox::Ok, parent);
+void ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& objectName,
+                 const QString& text) {
+    QMessageBox box(icon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
     box.setObjectName(objectName);
     box.exec();
 }
@@ -52,8 +52,8 @@ void ImportFavouritesCommand(QWidget* parent, TmbColorPalette& strip, TSettings&
         for (const NamedColor& entry : ReadExchangePalette(fileName))
             colors.push_back(entry.color);
     } catch (const EPaletteError& e) {
-        ShowProblem(
-            parent, QStringLiteral("ImportFavouritesFailed"),
+        ShowMessage(
+            parent, QMessageBox::Warning, QStringLiteral("ImportFavouritesFailed"),
             QStringLiteral("%1\n\n%2").arg(QDir::toNativeSeparators(fileName), e.Message()));
         return;
     }
@@ -61,14 +61,11 @@ void ImportFavouritesCommand(QWidget* parent, TmbColorPalette& strip, TSettings&
     strip.SetColors(FavouritesAfterImport(strip.Colors(), colors, &taken));
     settings.Favourites() = FavouritesForSettings(strip);
     if (std::cmp_greater(colors.size(), FavouritesCount)) {
-        QMessageBox box(QMessageBox::Information, QGuiApplication::applicationDisplayName(),
-                        QStringLiteral("The file holds %1 colours. The favourites keep %2: the "
-                                       "first %2 different ones.")
-                            .arg(colors.size())
-                            .arg(taken),
-                        QMessageBox::Ok, parent);
-        box.setObjectName(QStringLiteral("ImportFavouritesTruncated"));
-        box.exec();
+        ShowMessage(parent, QMessageBox::Information, QStringLiteral("ImportFavouritesTruncated"),
+                    QStringLiteral("The file holds %1 colours. The favourites keep %2: the "
+                                   "first %2 different ones.")
+                        .arg(colors.size())
+                        .arg(taken));
     }
 }
 
@@ -103,8 +100,8 @@ void ExportFavouritesCommand(QWidget* parent, const TmbColorPalette& strip, TSet
     try {
         WriteExchangePalette(fileName, colors, QStringLiteral("Chromint favourites"));
     } catch (const EPaletteError& e) {
-        ShowProblem(
-            parent, QStringLiteral("ExportFavouritesFailed"),
+        ShowMessage(
+            parent, QMessageBox::Warning, QStringLiteral("ExportFavouritesFailed"),
             QStringLiteral("%1\n\n%2").arg(QDir::toNativeSeparators(fileName), e.Message()));
     }
 }

@@ -461,17 +461,17 @@ void TMainForm::CreateMenus() {
     connect(item(ColorMenu, "miExportColor", "Export..."), &QAction::triggered, this,
             [this] { RunExportColorCommand(this, *FSettings, CurrentColor()); });
     miCopy = submenu(ColorMenu, "miCopy", "Copy");
-    for (const CopyMenuItem& entry : CopyMenuItems(clBlack, EditorValues{})) {
-        QAction* copyItem = miCopy->addAction(QString());
-        copyItem->setObjectName(QString::fromStdString(entry.name));
-        connect(copyItem, &QAction::triggered, this, [this, copyItem] { ColorCopy(copyItem); });
-    }
+    // Captions come as the menu opens; here only the items and their names.
+    const auto addCopyItems = [this](const std::vector<CopyMenuItem>& items) {
+        for (const CopyMenuItem& entry : items) {
+            QAction* copyItem = miCopy->addAction(QString());
+            copyItem->setObjectName(QString::fromStdString(entry.name));
+            connect(copyItem, &QAction::triggered, this, [this, copyItem] { ColorCopy(copyItem); });
+        }
+    };
+    addCopyItems(CopyMenuItems(clBlack, EditorValues{}));
     miCopy->addSeparator();
-    for (const CopyMenuItem& entry : CssCopyMenuItems(clBlack)) {
-        QAction* copyItem = miCopy->addAction(QString());
-        copyItem->setObjectName(QString::fromStdString(entry.name));
-        connect(copyItem, &QAction::triggered, this, [this, copyItem] { ColorCopy(copyItem); });
-    }
+    addCopyItems(CssCopyMenuItems(clBlack));
     // The user's own formats go between these two; with none, the menu shows one separator.
     miCopy->addSeparator();
     miCustomFormatsSeparator = miCopy->addSeparator();
@@ -914,7 +914,9 @@ void TMainForm::btnWebSmartClick() {
 }
 
 void TMainForm::miCopyClick() {
-    const std::vector<CopyMenuItem> items = CopyMenuItems(CurrentColor(), EditorsShown());
+    std::vector<CopyMenuItem> items = CopyMenuItems(CurrentColor(), EditorsShown());
+    for (CopyMenuItem& css : CssCopyMenuItems(CurrentColor()))
+        items.push_back(std::move(css));
     for (const CopyMenuItem& entry : items) {
         auto* action = miCopy->findChild<QAction*>(QString::fromStdString(entry.name),
                                                    Qt::FindDirectChildrenOnly);
@@ -922,11 +924,6 @@ void TMainForm::miCopyClick() {
             continue;
         action->setText(QString::fromStdString(entry.caption));
         action->setVisible(entry.visible);
-    }
-    for (const CopyMenuItem& entry : CssCopyMenuItems(CurrentColor())) {
-        if (auto* action = miCopy->findChild<QAction*>(QString::fromStdString(entry.name),
-                                                       Qt::FindDirectChildrenOnly))
-            action->setText(QString::fromStdString(entry.caption));
     }
     // The user's own formats sit between the CSS items and "Custom formats...".
     // Only ever run as the menu opens, never from one of these actions.

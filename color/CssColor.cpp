@@ -251,6 +251,23 @@ inline double HueOf(double a, double b, double chroma, double achromatic) {
     return h >= 360 ? 0 : h;
 }
 
+// Between the rectangular (a, b) of a Lab space and its polar chroma and hue.
+struct Rectangular {
+    double a, b;
+};
+struct Polar {
+    double chroma, hue;
+};
+[[gnu::always_inline]] inline Rectangular FromPolar(double chroma, double hue) {
+    double s, c;
+    SinCosDegrees(hue, s, c);
+    return {chroma * c, chroma * s};
+}
+inline Polar ToPolar(double a, double b, double achromatic) {
+    const double chroma = std::sqrt(a * a + b * b);
+    return {chroma, HueOf(a, b, chroma, achromatic)};
+}
+
 // byte / 255, looked up: a division each costs more than the rest of an HWB conversion.
 constexpr std::array<double, 256> kByteToSrgb = [] {
     std::array<double, 256> out{};
@@ -355,9 +372,8 @@ double DeltaEOK(OKLab x, OKLab y) {
 }
 
 [[gnu::always_inline]] inline OKLab OKLabOfOKLCh(OKLCh lch) {
-    double s, c;
-    SinCosDegrees(lch.h, s, c);
-    return {lch.L, lch.C * c, lch.C * s};
+    const Rectangular ab = FromPolar(lch.C, lch.h);
+    return {lch.L, ab.a, ab.b};
 }
 
 OKLab SrgbToOKLab(RGBf srgb) {
@@ -408,8 +424,8 @@ OKLab ColorToOKLab(TColor color) {
 }
 
 OKLCh OKLabToOKLCh(OKLab lab) {
-    const double c = std::sqrt(lab.a * lab.a + lab.b * lab.b);
-    return {lab.L, c, HueOf(lab.a, lab.b, c, kOKLabAchromatic)};
+    const Polar ch = ToPolar(lab.a, lab.b, kOKLabAchromatic);
+    return {lab.L, ch.chroma, ch.hue};
 }
 
 OKLab OKLChToOKLab(OKLCh lch) {
@@ -436,14 +452,13 @@ RGBf CssLabToLinearSrgb(CssLab lab) {
 }
 
 CssLCh CssLabToCssLCh(CssLab lab) {
-    const double c = std::sqrt(lab.a * lab.a + lab.b * lab.b);
-    return {lab.L, c, HueOf(lab.a, lab.b, c, kLabAchromatic)};
+    const Polar ch = ToPolar(lab.a, lab.b, kLabAchromatic);
+    return {lab.L, ch.chroma, ch.hue};
 }
 
 CssLab CssLChToCssLab(CssLCh lch) {
-    double s, c;
-    SinCosDegrees(lch.h, s, c);
-    return {lch.L, lch.C * c, lch.C * s};
+    const Rectangular ab = FromPolar(lch.C, lch.h);
+    return {lch.L, ab.a, ab.b};
 }
 
 CssLab ColorToCssLab(TColor color) {
@@ -876,10 +891,9 @@ std::optional<RGBf> ReadLab(const Arguments& args, bool cssLab, bool polar) {
     double a, b;
     if (polar) {
         const double chroma = std::max(0.0, Scaled(args.c[1], cssLab ? 1.5 : 0.004));
-        double s, c;
-        SinCosDegrees(HueValue(args.c[2]), s, c);
-        a = chroma * c;
-        b = chroma * s;
+        const Rectangular ab = FromPolar(chroma, HueValue(args.c[2]));
+        a = ab.a;
+        b = ab.b;
     } else {
         a = Scaled(args.c[1], cssLab ? 1.25 : 0.004);
         b = Scaled(args.c[2], cssLab ? 1.25 : 0.004);
