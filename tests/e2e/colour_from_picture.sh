@@ -16,7 +16,7 @@ xGKxWCwWi8VisVj8N16S9GnthiqgDgAAAABJRU5ErkJggg==
 PNG
 
 start
-click 483 62                              # the "Color" button
+open_menu 483 62                          # the "Color" button
 xdotool key Down Right Down Return        # Receive > From image... (below From screen...)
 image_window=$(wait_window 'Color from image')
 [[ -n "$image_window" ]] || fail "the picture window did not open"
@@ -28,7 +28,8 @@ open_window=$(wait_window 'Open')
 xdotool windowfocus --sync "$open_window"
 xdotool type --delay 10 "$picture"
 xdotool key Return
-sleep 1
+# Keys reach the picture window only once the modal file dialog has gone.
+wait_window_gone 'Open'
 
 # Without a window manager the focus does not return by itself.
 xdotool windowfocus --sync "$image_window"
@@ -38,12 +39,7 @@ xdotool type --delay 20 "5"
 xdotool key ctrl+c                        # "Choose"
 sleep 0.5
 xdotool key ctrl+Return                   # "Done"
-for _ in $(seq 50); do
-    xdotool search --onlyvisible --name '^Color from image$' >/dev/null || break
-    sleep 0.1
-done
-xdotool search --onlyvisible --name '^Color from image$' >/dev/null &&
-    fail "the picture window is still open after Done"
+wait_window_gone 'Color from image'
 
 copied=$(copy_html)
 [[ "$copied" == "#12AB34" ]] || fail "the main window shows '$copied', expected '#12AB34'"

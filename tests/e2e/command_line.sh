@@ -25,7 +25,7 @@ convert_png() { # path: a 4 x 4 picture
 picture=$work/photo.ppm
 convert_png "$picture"
 
-picture_window() { timeout 10 xdotool search --sync --onlyvisible --name '^Color from image$' | head -n 1; }
+picture_window() { timeout 30 xdotool search --sync --onlyvisible --name '^Color from image$' | head -n 1; }
 close_picture_window() {
     xdotool windowfocus --sync "$1"
     xdotool key Escape
@@ -38,8 +38,8 @@ pid=$!
 shown=$(picture_window)
 [[ -n "$shown" ]] || fail "no picture window for a picture on the command line"
 close_picture_window "$shown"
-window=$(wait_window Chromint)
-eval "$(xdotool getwindowgeometry --shell "$window")"
+wait_until 30 main_window >/dev/null || fail "no main window after the picture window"
+eval "$(xdotool getwindowgeometry --shell "$(main_window)")"
 left=$X top=$Y
 quit
 grep -q "photo.ppm" "$settings_file" || fail "the picture is not among the recent files"
@@ -49,14 +49,12 @@ grep -q "photo.ppm" "$settings_file" || fail "the picture is not among the recen
 pid=$!
 shown=$(picture_window)
 [[ -n "$shown" ]] || fail "no picture window for a missing picture"
-sleep 1
-dialogs=$(xdotool search --onlyvisible --name '^Chromint$' | wc -l)
-[[ $dialogs -ge 2 ]] || fail "no message for a missing picture"
+wait_until 30 titled_at_least Chromint 2 || fail "no message for a missing picture"
 xdotool key Return
-sleep 0.5
+wait_until 30 titled_exactly Chromint 1 || fail "the message did not close with Enter"
 close_picture_window "$shown"
-window=$(wait_window Chromint)
-eval "$(xdotool getwindowgeometry --shell "$window")"
+wait_until 30 main_window >/dev/null || fail "no main window after the picture window"
+eval "$(xdotool getwindowgeometry --shell "$(main_window)")"
 left=$X top=$Y
 quit
 

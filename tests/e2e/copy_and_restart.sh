@@ -17,7 +17,7 @@ type_colour() {
 }
 
 add_to_favourites() {
-    click 483 62
+    open_menu 483 62
     xdotool key Down Down Down Down Return # Receive, Export..., Copy, Add to favourites
     sleep 0.3
 }
@@ -52,16 +52,14 @@ if command -v xsetroot >/dev/null; then
 
     # "From screen...": the picker window follows the pointer; Ctrl+Shift+X takes the colour
     # and brings the main window back, and Alt+X works again afterwards.
-    click 483 62
+    open_menu 483 62
     xdotool key Down Right Return         # Receive > From screen...
     sleep 1
     xsetroot -solid '#CC6633'
     xdotool mousemove --sync 4 4
     sleep 0.5
     xdotool key ctrl+shift+x
-    sleep 1
-    window=$(xdotool search --onlyvisible --name '^Chromint$' | head -n 1)
-    [[ -n "$window" ]] || fail "the main window did not come back after From screen..."
+    wait_until 30 main_window >/dev/null || fail "the main window did not come back after From screen..."
     copied=$(copy_html)
     [[ "$copied" == "#CC6633" ]] || fail "From screen... gave '$copied', expected '#CC6633'"
     xsetroot -solid '#3366CC'
@@ -78,12 +76,15 @@ if command -v xsetroot >/dev/null; then
         xdotool mousemove --sync 6 6
         "$app" --pick --print >"$work/pick.out" 2>"$work/pick.err" &
         picker=$!
-        sleep 1.5
+        wait_until 30 shows_a_window "$picker" || fail "--pick --print showed no still frame"
+        sleep 0.5
         xdotool click 1
         wait "$picker" || fail "--pick --print failed: $(cat "$work/pick.err")"
         [[ "$(cat "$work/pick.out")" == "#5A7D2C" ]] || fail "--pick --print gave '$(cat "$work/pick.out")'"
+        before=$(visible_windows)
         "$app" --pick || fail "--pick did not reach the running program"
-        sleep 1.5
+        wait_until 30 test_more_windows "$before" || fail "--pick showed no still frame"
+        sleep 0.5
         xdotool key Return
         sleep 0.5
         copied=$(copy_html)

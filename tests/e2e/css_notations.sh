@@ -7,19 +7,12 @@ set -u
 app=$1
 source "$(dirname "$0")/session.sh"
 
-editor_text() { # y of an editor in the right column
-    click 372 "$1"
+select_and_copy() { # x y of a text box
+    click "$1" "$2"
     xdotool key ctrl+a ctrl+c
-    sleep 0.3
-    xclip -o -selection clipboard 2>/dev/null
 }
-
-code_box_text() {
-    click 468 398
-    xdotool key ctrl+a ctrl+c
-    sleep 0.3
-    xclip -o -selection clipboard 2>/dev/null
-}
+editor_text() { clipboard_after select_and_copy 372 "$1"; } # y of an editor, right column
+code_box_text() { clipboard_after select_and_copy 468 398; }
 
 start
 click 468 398
@@ -31,7 +24,7 @@ rgb="$(editor_text 140) $(editor_text 164) $(editor_text 188)"
 copied=$(copy_html)
 [[ "$copied" == "#40B1B7" ]] || fail "the HTML code is '$copied', expected '#40B1B7'"
 
-click 383 398                     # the notation list beside the code box
+open_menu 383 398                 # the notation list beside the code box
 xdotool key End Return            # its last entry: oklch()
 sleep 0.3
 shown=$(code_box_text)

@@ -16,14 +16,14 @@ app=$work/chromint
 with_path() { printf '#!/bin/sh\nPATH=%s exec "%s" "$@"\n' "$1" "$real_app" >"$app"; chmod +x "$app"; }
 
 help_topics() {
-    click 22 21             # the application button opens the application menu
+    open_menu 22 21         # the application button opens the application menu
     xdotool key Down Return # its first item: "Help topics"
-    sleep 1
 }
 
 with_path "$work/opener"
 start
 help_topics
+wait_until 30 test -s "$work/opened"
 opened=$(head -n 1 "$work/opened" 2>/dev/null)
 guide=${opened#file://}
 [[ "$guide" == */share/chromint/help/index.html ]] || fail "Help topics opened '$opened'"
@@ -33,11 +33,8 @@ quit
 with_path "$work/none"
 start
 help_topics
-windows=$(xdotool search --onlyvisible --name '^Chromint$' | wc -l)
-[[ $windows -eq 2 ]] || fail "no message when no browser could be started ($windows windows)"
+wait_until 30 titled_exactly Chromint 2 || fail "no message when no browser could be started"
 xdotool key Return
-sleep 0.5
-windows=$(xdotool search --onlyvisible --name '^Chromint$' | wc -l)
-[[ $windows -eq 1 ]] || fail "the message did not close with Enter"
+wait_until 30 titled_exactly Chromint 1 || fail "the message did not close with Enter"
 quit
 echo "passed: the user guide opens, and a missing browser is reported with the address"
