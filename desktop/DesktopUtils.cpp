@@ -2,6 +2,7 @@
 
 #include "ColorOperations.h"
 #include "DesktopBackground.h"
+#include "GSettingsTool.h"
 #include "WallpaperSources.h"
 
 #include <QDesktopServices>
@@ -9,8 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
 
@@ -73,21 +72,9 @@ QString ReadSettingsFile(const QString& path) {
 // What `gsettings get schema key` prints; empty where it is not installed, knows no such key
 // or does not answer in time.
 QString GSettingsGet(const QString& schema, const QString& key) {
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
-    if (program.isEmpty())
-        return {};
-    QProcess process;
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(program, {QStringLiteral("get"), schema, key});
-    if (!process.waitForFinished(kGSettingsTimeoutMs)) {
-        process.kill();
-        process.waitForFinished(kGSettingsTimeoutMs);
-        return {};
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput().left(kMostSettingsBytes));
+    return RunGSettings({QStringLiteral("get"), schema, key}, kGSettingsTimeoutMs,
+                        kMostSettingsBytes)
+        .value_or(QString());
 }
 
 std::optional<TWallpaperSetting> FromGSettings(const QString& schema, const QString& pictureKey) {

@@ -1,13 +1,12 @@
 // The desktop's background colour in a Wayland session, through the desktop's own settings:
 // gsettings for GNOME, Cinnamon and MATE, the shell's scripting interface for KDE Plasma.
 
+#include "GSettingsTool.h"
 #include "PlatformBackends.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 #include <cstdlib>
 
@@ -46,22 +45,8 @@ std::optional<std::uint32_t> ParseColor(QString text) {
     return std::nullopt;
 }
 
-bool RunTool(const QStringList& arguments, QString* output = nullptr) {
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
-    if (program.isEmpty())
-        return false;
-    QProcess process;
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(program, arguments);
-    if (!process.waitForFinished(kToolTimeoutMs)) {
-        process.kill();
-        process.waitForFinished(kToolTimeoutMs);
-        return false;
-    }
-    if (output != nullptr)
-        *output = QString::fromUtf8(process.readAllStandardOutput().left(4096));
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+bool GSettingsSet(const QString& schema, const QString& key, const QString& value) {
+    return RunGSettings({QStringLiteral("set"), schema, key, value}, kToolTimeoutMs).has_value();
 }
 
 enum class Desktop { None, Gnome, Cinnamon, Mate, Plasma };
@@ -125,7 +110,7 @@ bool DesktopSettingsKnown() {
         return false;
     if (desktop == Desktop::Plasma)
         return QDBusConnection::sessionBus().isConnected();
-    return !QStandardPaths::findExecutable(QStringLiteral("gsettings")).isEmpty();
+    return GSettingsToolFound();
 }
 
 bool SetDesktopBackgroundSettings(std::uint32_t rgb) {
@@ -141,13 +126,11 @@ bool SetDesktopBackgroundSettings(std::uint32_t rgb) {
     const QString schema = SchemaOf(desktop);
     if (schema.isEmpty())
         return false;
-    if (!RunTool({QStringLiteral("set"), schema, QStringLiteral("primary-color"), ColorText(rgb)}))
+    if (!GSettingsSet(schema, QStringLiteral("primary-color"), ColorText(rgb)))
         return false;
     // A solid colour shows only without a picture over it.
-    RunTool({QStringLiteral("set"), schema, QStringLiteral("color-shading-type"),
-             QStringLiteral("solid")});
-    RunTool(
-        {QStringLiteral("set"), schema, QStringLiteral("picture-options"), QStringLiteral("none")});
+    GSettingsSet(schema, QStringLiteral("color-shading-type"), QStringLiteral("solid"));
+    GSettingsSet(schema, QStringLiteral("picture-options"), QStringLiteral("none"));
     return true;
 }
 
@@ -162,11 +145,11 @@ std::optional<std::uint32_t> GetDesktopBackgroundSettings() {
         return printed ? ParseColor(*printed) : std::nullopt;
     }
     const QString schema = SchemaOf(desktop);
-    QString output;
-    if (schema.isEmpty() ||
-        !RunTool({QStringLiteral("get"), schema, QStringLiteral("primary-color")}, &output))
+    if (schema.isEmpty())
         return std::nullopt;
-    return ParseColor(output);
+    const auto printed = RunGSettings(
+        {QStringLiteral("get"), schema, QStringLiteral("primary-color")}, kToolTimeoutMs);
+    return printed ? ParseColor(*printed) : std::nullopt;
 }
 
 } // namespace chromint::backend

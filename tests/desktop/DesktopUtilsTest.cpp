@@ -1,5 +1,7 @@
 #include "DesktopUtils.h"
 
+#include "GSettingsTool.h"
+#include "PlatformBackends.h"
 #include "ScreenAccess.h"
 #include "TestRows.h"
 #include "X11TestSupport.h"
@@ -333,6 +335,25 @@ TEST(Wallpaper, GnomeSettingsFollowTheDarkStyle) {
         EXPECT_EQ(wallpaper.Path, desktop.Path(QString::fromUtf8(row.expected)));
         EXPECT_EQ(wallpaper.Style, TWallpaperStyle::wsFit);
     }
+}
+
+// A Wayland session's desktop colour goes through the desktop's own settings: set, read back,
+// and the picture taken off so that the colour shows.
+TEST(DesktopSettings, GnomeBackgroundColourIsSetAndReadBack) {
+    const QByteArray path = qgetenv("PATH");
+    PrivateDesktop desktop;
+    desktop.Set("PATH", path);
+    desktop.Set("GSETTINGS_BACKEND", "keyfile");
+    desktop.Set("XDG_CURRENT_DESKTOP", "GNOME");
+    if (!RunGSettings({QStringLiteral("list-keys"), QStringLiteral("org.gnome.desktop.background")},
+                      5000))
+        GTEST_SKIP() << "needs gsettings with the GNOME background settings";
+    ASSERT_TRUE(backend::DesktopSettingsKnown());
+    ASSERT_TRUE(backend::SetDesktopBackgroundSettings(0x12ab7f));
+    EXPECT_EQ(backend::GetDesktopBackgroundSettings(), std::optional<std::uint32_t>(0x12ab7f));
+    QFile keyfile(desktop.Path(QStringLiteral("config/glib-2.0/settings/keyfile")));
+    ASSERT_TRUE(keyfile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(keyfile.readAll().contains("picture-options='none'"));
 }
 
 TEST(DesktopColorX11, SetDesktopColorChangesTheScreen) {
