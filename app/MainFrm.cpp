@@ -87,6 +87,8 @@ const bool kHSLRangeSet = [] {
 
 constexpr int kClientWidth = 526;
 constexpr int kClientHeight = 415;
+// The code box as designed; it grows to the left from here while it has the focus.
+constexpr QRect kCodeBoxGeometry(414, 386, 108, 24);
 
 const char* const kMakerHomePage = "https://qelvo.example.org/";
 const char* const kProductPage = "https://qelvo.example.org/chromint/";
@@ -399,7 +401,7 @@ void TMainForm::CreateControls() {
 
     edtDeveloper = new QLineEdit(this);
     edtDeveloper->setObjectName(QStringLiteral("edtDeveloper"));
-    edtDeveloper->setGeometry(414, 386, 108, 24);
+    edtDeveloper->setGeometry(kCodeBoxGeometry);
     connect(edtDeveloper, &QLineEdit::textChanged, this, &TMainForm::edtDeveloperChange);
     edtDeveloper->installEventFilter(this);
 }
@@ -703,7 +705,7 @@ void TMainForm::GetDeveloper(TColor color) {
 }
 
 void TMainForm::FitCodeBox() {
-    const QRect designed(414, 386, 108, 24);
+    const QRect& designed = kCodeBoxGeometry;
     if (!edtDeveloper->hasFocus()) {
         edtDeveloper->setGeometry(designed);
         return;

@@ -1042,15 +1042,7 @@ void AppendNumber(std::string& out, double value, int decimals) {
     const double scaled = value * kScales[decimals];
     if (!(std::fabs(scaled) < 1e15)) {
         // Out of the range of the integer path: only colours far outside any gamut get here.
-        char buf[400];
-        const auto result =
-            std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-        const char* end = result.ptr;
-        while (decimals > 0 && end[-1] == '0')
-            --end;
-        if (end[-1] == '.')
-            --end;
-        out.append(buf, static_cast<std::size_t>(end - buf));
+        AppendFixedTrimmed(out, value, decimals);
         return;
     }
     // The value in units of the last decimal, written from the right with the point put in. A

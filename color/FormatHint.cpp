@@ -141,18 +141,6 @@ const Placeholder* PlaceholderAt(std::string_view text, std::size_t pos) {
     return match;
 }
 
-// Fixed decimals with the trailing zeros (and a bare point) dropped: "62.8", "0", "-0.0139".
-void AppendDecimals(std::string& out, double v, int decimals) {
-    const std::size_t start = out.size();
-    AppendFixed(out, v, decimals);
-    if (out.find('.', start) == std::string::npos)
-        return;
-    while (out.back() == '0')
-        out.pop_back();
-    if (out.back() == '.')
-        out.pop_back();
-}
-
 // A hue as the text shows it: 0 for a colour whose chroma shows as 0 at chromaDecimals, and 0
 // instead of a 360 that rounding would print.
 void AppendHue(std::string& out, double hue, double chroma, int chromaDecimals) {
@@ -164,7 +152,7 @@ void AppendHue(std::string& out, double hue, double chroma, int chromaDecimals) 
         hue += 360;
     if (hue >= 360 - 0.5 * std::pow(10.0, -kHueDecimals))
         hue = 0;
-    AppendDecimals(out, hue, kHueDecimals);
+    AppendFixedTrimmed(out, hue, kHueDecimals);
 }
 
 // Every number a template can ask for. The legacy spaces are cheap next to building the text;
@@ -229,34 +217,34 @@ public:
         case Field::K:
             return AppendInt(out, cmyk_.k);
         case Field::OkL:
-            return AppendDecimals(out, 100 * Ok().L, 2);
+            return AppendFixedTrimmed(out, 100 * Ok().L, 2);
         case Field::OkA:
-            return AppendDecimals(out, Ok().a, 4);
+            return AppendFixedTrimmed(out, Ok().a, 4);
         case Field::OkB:
-            return AppendDecimals(out, Ok().b, 4);
+            return AppendFixedTrimmed(out, Ok().b, 4);
         case Field::OklchL:
-            return AppendDecimals(out, 100 * Oklch().L, 2);
+            return AppendFixedTrimmed(out, 100 * Oklch().L, 2);
         case Field::OklchC:
-            return AppendDecimals(out, Oklch().C, 4);
+            return AppendFixedTrimmed(out, Oklch().C, 4);
         case Field::OklchH:
             return AppendHue(out, Oklch().h, Oklch().C, 4);
         case Field::HwbH:
             // The hue of a grey (whiteness and blackness filling 100) means nothing.
             return AppendHue(out, Hwb().h, 100 - Hwb().w - Hwb().b, 2);
         case Field::HwbW:
-            return AppendDecimals(out, Hwb().w, 2);
+            return AppendFixedTrimmed(out, Hwb().w, 2);
         case Field::HwbB:
-            return AppendDecimals(out, Hwb().b, 2);
+            return AppendFixedTrimmed(out, Hwb().b, 2);
         case Field::LabL:
-            return AppendDecimals(out, CssLabValue().L, 2);
+            return AppendFixedTrimmed(out, CssLabValue().L, 2);
         case Field::LabA:
-            return AppendDecimals(out, CssLabValue().a, 2);
+            return AppendFixedTrimmed(out, CssLabValue().a, 2);
         case Field::LabB:
-            return AppendDecimals(out, CssLabValue().b, 2);
+            return AppendFixedTrimmed(out, CssLabValue().b, 2);
         case Field::LchL:
-            return AppendDecimals(out, CssLchValue().L, 2);
+            return AppendFixedTrimmed(out, CssLchValue().L, 2);
         case Field::LchC:
-            return AppendDecimals(out, CssLchValue().C, 2);
+            return AppendFixedTrimmed(out, CssLchValue().C, 2);
         case Field::LchH:
             return AppendHue(out, CssLchValue().h, CssLchValue().C, 2);
         case Field::Alpha:
@@ -268,42 +256,34 @@ public:
 private:
     static void AppendRounded(std::string& out, double v) { AppendInt(out, RoundHalfEven(v)); }
 
-    const OKLab& Ok() {
-        if (!haveOk_) {
-            ok_ = ColorToOKLab(color_);
-            haveOk_ = true;
+    // A value worked out on first use.
+    template <class T>
+    struct Lazy {
+        T value{};
+        bool known = false;
+        template <class Make>
+        const T& Get(Make make) {
+            if (!known) {
+                value = make();
+                known = true;
+            }
+            return value;
         }
-        return ok_;
+    };
+    const OKLab& Ok() {
+        return ok_.Get([&] { return ColorToOKLab(color_); });
     }
     const OKLCh& Oklch() {
-        if (!haveOklch_) {
-            oklch_ = OKLabToOKLCh(Ok());
-            haveOklch_ = true;
-        }
-        return oklch_;
+        return oklch_.Get([&] { return OKLabToOKLCh(Ok()); });
     }
     const HWB& Hwb() {
-        if (!haveHwb_) {
-            hwb_ = SrgbToHWB(SrgbOf(color_));
-            haveHwb_ = true;
-        }
-        return hwb_;
+        return hwb_.Get([&] { return SrgbToHWB(SrgbOf(color_)); });
     }
     const CssLab& CssLabValue() {
-        if (!haveCssLab_) {
-            const RGBf srgb = SrgbOf(color_);
-            cssLab_ = LinearSrgbToCssLab(
-                {SrgbToLinear(srgb.r), SrgbToLinear(srgb.g), SrgbToLinear(srgb.b)});
-            haveCssLab_ = true;
-        }
-        return cssLab_;
+        return cssLab_.Get([&] { return ColorToCssLab(color_); });
     }
     const CssLCh& CssLchValue() {
-        if (!haveCssLch_) {
-            cssLch_ = CssLabToCssLCh(CssLabValue());
-            haveCssLch_ = true;
-        }
-        return cssLch_;
+        return cssLch_.Get([&] { return CssLabToCssLCh(CssLabValue()); });
     }
 
     TColor color_;
@@ -313,13 +293,11 @@ private:
     HSLInt hsl_;
     HSVInt hsv_;
     CMYKInt cmyk_;
-    OKLab ok_;
-    OKLCh oklch_;
-    HWB hwb_;
-    CssLab cssLab_;
-    CssLCh cssLch_;
-    bool haveOk_ = false, haveOklch_ = false, haveHwb_ = false, haveCssLab_ = false,
-         haveCssLch_ = false;
+    Lazy<OKLab> ok_;
+    Lazy<OKLCh> oklch_;
+    Lazy<HWB> hwb_;
+    Lazy<CssLab> cssLab_;
+    Lazy<CssLCh> cssLch_;
 };
 
 } // namespace

@@ -48,6 +48,17 @@ void AppendFixed(std::string& out, double value, int decimals) {
     out += text;
 }
 
+void AppendFixedTrimmed(std::string& out, double value, int decimals) {
+    const std::size_t start = out.size();
+    AppendFixed(out, value, decimals);
+    if (out.find('.', start) == std::string::npos)
+        return;
+    while (out.back() == '0')
+        out.pop_back();
+    if (out.back() == '.')
+        out.pop_back();
+}
+
 std::string IntToString(long long value) {
     std::string out;
     AppendInt(out, value);

@@ -28,6 +28,8 @@ void AppendInt(std::string& out, long long value);
 // Fixed notation with the given decimals, rounded as printf rounds the value held. A value
 // that rounds to zero is written without a minus sign.
 void AppendFixed(std::string& out, double value, int decimals);
+// The same with the trailing zeros (and a bare point) dropped: "62.8", "0", "-0.0139".
+void AppendFixedTrimmed(std::string& out, double value, int decimals);
 
 std::string IntToString(long long value);
 std::string FixedToString(double value, int decimals);

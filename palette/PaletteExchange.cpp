@@ -28,16 +28,9 @@ struct FormatEntry {
     ExchangeFormat format;
     const char* title;
     const char* suffixes; // blank-separated, lower case
-};
-
-const FormatEntry kFormats[] = {
-    {ExchangeFormat::Gpl, "GIMP palette", "gpl"},
-    {ExchangeFormat::Ase, "Adobe Swatch Exchange", "ase"},
-    {ExchangeFormat::Aco, "Photoshop swatches", "aco"},
-    {ExchangeFormat::Act, "Colour table", "act"},
-    {ExchangeFormat::Pal, "JASC palette", "pal"},
-    {ExchangeFormat::Css, "CSS custom properties", "css"},
-    {ExchangeFormat::Hex, "Hex colour list", "txt hex"},
+    std::vector<NamedColor> (*parse)(const QByteArray& bytes);
+    // Only GIMP palettes keep the palette's name.
+    QByteArray (*write)(const std::vector<NamedColor>& colors, const QString& paletteName);
 };
 
 QString Patterns(const char* suffixes) {
@@ -279,7 +272,7 @@ std::vector<NamedColor> ParseAse(const QByteArray& bytes) {
     return out;
 }
 
-QByteArray FormatAse(const std::vector<NamedColor>& colors) {
+QByteArray FormatAse(const std::vector<NamedColor>& colors, const QString&) {
     QByteArray out("ASEF");
     PutWord(out, 1);
     PutWord(out, 0);
@@ -321,7 +314,7 @@ std::vector<NamedColor> ParseAco(const QByteArray& bytes) {
     return out;
 }
 
-QByteArray FormatAco(const std::vector<NamedColor>& colors) {
+QByteArray FormatAco(const std::vector<NamedColor>& colors, const QString&) {
     if (colors.size() > 0xFFFF)
         throw EPaletteError(TooManyColoursMessage.arg(0xFFFF));
     QByteArray out;
@@ -371,7 +364,7 @@ std::vector<NamedColor> ParseAct(const QByteArray& bytes) {
     return out;
 }
 
-QByteArray FormatAct(const std::vector<NamedColor>& colors) {
+QByteArray FormatAct(const std::vector<NamedColor>& colors, const QString&) {
     if (colors.size() > 256)
         throw EPaletteError(TooManyColoursMessage.arg(256));
     QByteArray out;
@@ -403,7 +396,7 @@ std::vector<NamedColor> ParsePal(const QByteArray& bytes) {
 
 // Unlike the grid's own ".pal" files, which always say 256, the count is the real one: other
 // programs read as many lines as it says.
-QByteArray FormatPal(const std::vector<NamedColor>& colors) {
+QByteArray FormatPal(const std::vector<NamedColor>& colors, const QString&) {
     QByteArray out = "JASC-PAL\r\n0100\r\n" + QByteArray::number(colors.size()) + "\r\n";
     for (const NamedColor& c : colors) {
         out += QByteArray::number(GetRValue(c.color)) + ' ' +
@@ -469,7 +462,7 @@ std::vector<NamedColor> ParseCss(const QByteArray& bytes) {
     return out;
 }
 
-QByteArray FormatCss(const std::vector<NamedColor>& colors) {
+QByteArray FormatCss(const std::vector<NamedColor>& colors, const QString&) {
     QByteArray out(":root {\n");
     for (size_t i = 0; i < colors.size(); ++i)
         out += "  --color-" + QByteArray::number(i + 1) + ": #" + HexOf(colors[i].color) + ";\n";
@@ -530,11 +523,26 @@ std::vector<NamedColor> ParseHex(const QByteArray& bytes) {
 
 // Bare lower-case digits, as the ".hex" lists of pixel-art tools have them: some of their
 // readers take every line starting "#" for a comment.
-QByteArray FormatHex(const std::vector<NamedColor>& colors) {
+QByteArray FormatHex(const std::vector<NamedColor>& colors, const QString&) {
     QByteArray out;
     for (const NamedColor& c : colors)
         out += HexOf(c.color) + '\n';
     return out;
+}
+
+const FormatEntry kFormats[] = {
+    {ExchangeFormat::Gpl, "GIMP palette", "gpl", ParseGpl, FormatGpl},
+    {ExchangeFormat::Ase, "Adobe Swatch Exchange", "ase", ParseAse, FormatAse},
+    {ExchangeFormat::Aco, "Photoshop swatches", "aco", ParseAco, FormatAco},
+    {ExchangeFormat::Act, "Colour table", "act", ParseAct, FormatAct},
+    {ExchangeFormat::Pal, "JASC palette", "pal", ParsePal, FormatPal},
+    {ExchangeFormat::Css, "CSS custom properties", "css", ParseCss, FormatCss},
+    {ExchangeFormat::Hex, "Hex colour list", "txt hex", ParseHex, FormatHex},
+};
+
+const FormatEntry& EntryOf(ExchangeFormat format) {
+    return *std::find_if(std::begin(kFormats), std::end(kFormats),
+                         [format](const FormatEntry& entry) { return entry.format == format; });
 }
 
 } // namespace
@@ -565,30 +573,7 @@ QStringList ExchangeNameFilters() {
 std::vector<NamedColor> ParseExchangePalette(ExchangeFormat format, const QByteArray& bytes) {
     if (bytes.size() > MaxPaletteFileSize)
         throw EPaletteError(FileTooLargeMessage);
-    std::vector<NamedColor> out;
-    switch (format) {
-    case ExchangeFormat::Gpl:
-        out = ParseGpl(bytes);
-        break;
-    case ExchangeFormat::Ase:
-        out = ParseAse(bytes);
-        break;
-    case ExchangeFormat::Aco:
-        out = ParseAco(bytes);
-        break;
-    case ExchangeFormat::Act:
-        out = ParseAct(bytes);
-        break;
-    case ExchangeFormat::Pal:
-        out = ParsePal(bytes);
-        break;
-    case ExchangeFormat::Css:
-        out = ParseCss(bytes);
-        break;
-    case ExchangeFormat::Hex:
-        out = ParseHex(bytes);
-        break;
-    }
+    std::vector<NamedColor> out = EntryOf(format).parse(bytes);
     if (out.empty())
         throw EPaletteError(NoColoursMessage);
     return out;
@@ -606,23 +591,7 @@ QByteArray FormatExchangePalette(ExchangeFormat format, const std::vector<NamedC
     std::vector<NamedColor> colors = input;
     for (NamedColor& c : colors)
         c.color = ResolveSystemColor(c.color);
-    switch (format) {
-    case ExchangeFormat::Gpl:
-        return FormatGpl(colors, paletteName);
-    case ExchangeFormat::Ase:
-        return FormatAse(colors);
-    case ExchangeFormat::Aco:
-        return FormatAco(colors);
-    case ExchangeFormat::Act:
-        return FormatAct(colors);
-    case ExchangeFormat::Pal:
-        return FormatPal(colors);
-    case ExchangeFormat::Css:
-        return FormatCss(colors);
-    case ExchangeFormat::Hex:
-        return FormatHex(colors);
-    }
-    return {};
+    return EntryOf(format).write(colors, paletteName);
 }
 
 void WriteExchangePalette(const QString& fileName, const std::vector<NamedColor>& colors,
